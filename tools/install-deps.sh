@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a role needs, only those that are missing.
+# Usage: tools/install-deps.sh build|test|bench|fuzz
+set -euo pipefail
+
+build=(cmake ninja-build g++ libsdl2-dev)
+test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils)
+bench=("${build[@]}" libbenchmark-dev)
+fuzz=("${build[@]}" clang libclang-rt-14-dev)
+
+case "${1:-build}" in
+  build) wanted=("${build[@]}") ;;
+  test) wanted=("${test[@]}") ;;
+  bench) wanted=("${bench[@]}") ;;
+  fuzz) wanted=("${fuzz[@]}") ;;
+  *) echo "usage: $0 build|test|bench|fuzz" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+    || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+echo "installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
