@@ -46,8 +46,10 @@ struct DisplayBackEnd {
   const WindowPlatform* platform;
 };
 
-// The back ends window_open tries, in order.
+// The back ends window_open tries, in order: the test seam's list when one
+// is set, else the built-in list (back_end_list.cpp).
 std::span<const DisplayBackEnd* const> window_back_ends();
+std::span<const DisplayBackEnd* const> window_back_ends_built_in();
 
 // Test seam: replace the list (empty span restores the built-in one). The
 // programs never call it.
