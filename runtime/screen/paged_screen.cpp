@@ -1,0 +1,215 @@
+// The process's one PagedScreen: opening, page roles, page copies, marking
+// rows for presentation, and the conversion the window side's tick runs.
+#include "runtime/screen/paged_screen.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "runtime/screen/draw_state.h"
+#include "runtime/screen/screen_lock.h"
+#include "runtime/window/window_side.h"
+
+namespace runtime {
+
+const std::array<uint32_t, 16> DEFAULT_PALETTE = {
+    0x000000, 0xAA0000, 0x00AA00, 0xAAAA00, 0x0000AA, 0xAA00AA, 0x0055AA, 0xAAAAAA,
+    0x555555, 0xFF5555, 0x55FF55, 0xFFFF55, 0x5555FF, 0xFF55FF, 0x55FFFF, 0xFFFFFF,
+};
+
+namespace {
+
+// Written by the game's thread only while no window thread runs: before
+// window_open starts it and after window_close has joined it.
+std::unique_ptr<PagedScreen> current;
+int32_t last_screen_id = 0;
+TextViewport viewport;
+
+bool depth_accepted(int32_t depth) {
+  switch (depth) {
+    case 1: case 2: case 4: case 8: case 15: case 16: case 24: case 32:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int32_t bytes_per_pixel_for(int32_t depth) {
+  if (depth <= 8) return 1;
+  if (depth <= 16) return 2;
+  return 4;  // 24-bit pixels are stored in 32 bits
+}
+
+// The title is fixed at the first screen_open of the process.
+const std::string& program_title() {
+  static const std::string title = window_title_from_path(program_invocation_name);
+  return title;
+}
+
+// Builds the state of a new screen, or null when a size overflows or memory
+// runs out.
+std::unique_ptr<PagedScreen> make_screen(int32_t width, int32_t height, int32_t depth,
+                                         int32_t pages) {
+  const int64_t bytes_per_pixel = bytes_per_pixel_for(depth);
+  const int64_t pitch = int64_t{width} * bytes_per_pixel;
+  if (pitch > INT32_MAX) return nullptr;
+  const int64_t page_bytes = pitch * height;  // both below 2^31: no overflow in 64 bits
+  const int64_t stride = (page_bytes + 15) / 16 * 16;
+  if (stride > INT64_MAX / pages) return nullptr;
+  const int64_t total = stride * pages;
+  if (static_cast<uint64_t>(total) > SIZE_MAX / 2) return nullptr;
+  const int64_t cell_count = int64_t{width / 8} * (height / 8) * pages;
+
+  auto screen = std::unique_ptr<PagedScreen>(new (std::nothrow) PagedScreen);
+  if (!screen) return nullptr;
+  try {
+    screen->page_memory.assign(static_cast<size_t>(total), 0);
+    screen->dirty_rows.assign(static_cast<size_t>(height), 0);
+    screen->cells.assign(static_cast<size_t>(cell_count), TextCell{});
+  } catch (const std::exception&) {  // bad_alloc or length_error
+    return nullptr;
+  }
+  screen->id = ++last_screen_id;
+  screen->width = width;
+  screen->height = height;
+  screen->depth = depth;
+  screen->bytes_per_pixel = static_cast<int32_t>(bytes_per_pixel);
+  screen->pitch = static_cast<int32_t>(pitch);
+  screen->colour_mask = depth >= 32 ? 0xFFFFFFFFu : (uint32_t{1} << depth) - 1;
+  screen->page_count = pages;
+  screen->page_stride = static_cast<size_t>(stride);
+  screen->visible_page = 0;
+  screen->text_columns = width / 8;
+  screen->text_rows = height / 8;
+  return screen;
+}
+
+void load_default_palette(PagedScreen& screen) {
+  const uint64_t entries = screen.depth >= 8 ? 256 : uint64_t{1} << screen.depth;
+  screen_lock();
+  for (uint64_t index = 0; index < entries; ++index) {
+    const uint32_t rgb = index < DEFAULT_PALETTE.size() ? DEFAULT_PALETTE[index] : 0;
+    screen.palette[index] = rgb;
+    window_set_palette(static_cast<int32_t>(index), static_cast<uint8_t>(rgb & 0xFF),
+                       static_cast<uint8_t>((rgb >> 8) & 0xFF),
+                       static_cast<uint8_t>((rgb >> 16) & 0xFF));
+  }
+  screen_mark_all_rows();
+  screen_unlock();
+}
+
+}  // namespace
+
+PagedScreen* screen_current() { return current.get(); }
+TextViewport& text_viewport() { return viewport; }
+
+int32_t screen_open(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
+                    int32_t refresh) {
+  if (width <= 0 || height <= 0 || !depth_accepted(depth)) return RESULT_ILLEGAL_CALL;
+  if (pages < 1) pages = 1;
+
+  screen_release();
+  current = make_screen(width, height, depth, pages);
+  if (!current) return RESULT_ILLEGAL_CALL;
+
+  if (window_open(program_title(), width, height, depth, refresh, flags) != 0) {
+    current.reset();
+    return RESULT_ILLEGAL_CALL;
+  }
+  load_default_palette(*current);
+  draw_state_reset();
+  viewport = TextViewport{1, current->text_rows};
+  current->text = TextState{};
+  return RESULT_OK;
+}
+
+void screen_release() {
+  if (!current) return;
+  window_close();
+  current.reset();
+}
+
+int32_t screen_set_pages(int32_t work, int32_t visible) {
+  PagedScreen* screen = current.get();
+  if (!screen) return -1;
+  const int32_t previous = screen->visible_page * 256 + draw_state().work_page;
+  draw_select_target(nullptr);
+  if (work < 0 && visible < 0) {
+    work = 0;
+    visible = 0;
+  }
+  if (work >= 0 && work < screen->page_count) draw_set_work_page(work);
+  if (visible >= 0 && visible < screen->page_count && visible != screen->visible_page) {
+    screen_lock();
+    screen->visible_page = visible;
+    screen_mark_all_rows();
+    screen_unlock();
+  }
+  return previous;
+}
+
+int32_t screen_copy_page(int32_t from, int32_t to) {
+  PagedScreen* screen = current.get();
+  if (!screen) return RESULT_ILLEGAL_CALL;
+  DrawState* state = draw_select_target(nullptr);
+  const int32_t source = from < 0 ? state->work_page : from;
+  if (source >= screen->page_count) return RESULT_ILLEGAL_CALL;
+  const int32_t destination = to < 0 ? screen->visible_page : to;
+  if (destination >= screen->page_count) return RESULT_ILLEGAL_CALL;
+  if (source == destination) return RESULT_OK;
+
+  // The clip rectangle is the whole page here, so the rows are contiguous:
+  // one block copy moves the whole picture.
+  const size_t page_bytes = static_cast<size_t>(screen->pitch) * static_cast<size_t>(screen->height);
+  const bool onto_visible = destination == screen->visible_page;
+  if (onto_visible) screen_lock();
+  std::memcpy(screen_page(*screen, destination), screen_page(*screen, source), page_bytes);
+  if (onto_visible) {
+    screen_mark_all_rows();
+    screen_unlock();
+  }
+  return RESULT_OK;
+}
+
+void screen_mark_rows(int32_t first, int32_t last) {
+  PagedScreen* screen = current.get();
+  if (!screen || !draw_target_is_visible_page()) return;
+  first = std::max(first, 0);
+  last = std::min(last, screen->height - 1);
+  if (first > last) return;
+  std::memset(screen->dirty_rows.data() + first, 1, static_cast<size_t>(last - first + 1));
+}
+
+void screen_mark_all_rows() {
+  if (PagedScreen* screen = current.get()) {
+    std::fill(screen->dirty_rows.begin(), screen->dirty_rows.end(), uint8_t{1});
+  }
+}
+
+PresentedRows present_dirty_rows(const uint32_t* colours, uint32_t* pixels, int32_t stride) {
+  PagedScreen* screen = current.get();
+  if (!screen) return {};
+  const auto& flags = screen->dirty_rows;
+  const auto first_dirty = std::find(flags.begin(), flags.end(), uint8_t{1});
+  if (first_dirty == flags.end()) return {};
+  const auto last_dirty = std::find(flags.rbegin(), flags.rend(), uint8_t{1});
+  const auto first = static_cast<int32_t>(first_dirty - flags.begin());
+  const auto last = static_cast<int32_t>(flags.rend() - last_dirty) - 1;
+
+  // Unmarked rows inside the band still equal what the window shows, so the
+  // whole band is converted in one pass. Wider pixels show their low byte.
+  const uint8_t* page = screen_page(*screen, screen->visible_page);
+  const size_t step = static_cast<size_t>(screen->bytes_per_pixel);
+  for (int32_t y = first; y <= last; ++y) {
+    const uint8_t* source = page + static_cast<size_t>(y) * static_cast<size_t>(screen->pitch);
+    uint32_t* target = pixels + static_cast<ptrdiff_t>(y) * stride;
+    for (int32_t x = 0; x < screen->width; ++x) target[x] = colours[source[static_cast<size_t>(x) * step]];
+  }
+  std::fill(screen->dirty_rows.begin(), screen->dirty_rows.end(), uint8_t{0});
+  return {first, last};
+}
+
+}  // namespace runtime

@@ -1,0 +1,40 @@
+// An in-memory window for tests: a DisplayBackEnd that runs the real window
+// thread and tick, records what each presentation showed, and posts keys the
+// test injects. headless_install() makes it the only back end.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "runtime/input/key_buffer.h"
+
+namespace runtime {
+
+struct HeadlessStartAttempt {
+  int32_t refresh;
+  int32_t flags;
+};
+
+void headless_install();
+// The next `count` starts fail (to exercise window_open's retries).
+void headless_fail_next_starts(int32_t count);
+const std::vector<HeadlessStartAttempt>& headless_start_attempts();
+
+// Posted from the window thread at its next tick.
+void headless_inject_key(KeyCode code);
+
+// Blocks until the window thread has finished `count` more ticks.
+void headless_wait_ticks(int32_t count);
+
+// What the window shows now: width x height ARGB8888 (copied under the lock).
+std::vector<uint32_t> headless_shown();
+// The shown picture turned back into palette indices of the open screen's
+// default palette (0..15); a colour outside it reads as -1.
+std::vector<int32_t> headless_shown_indices();
+
+// Presentations (ticks that found dirty rows) so far.
+int64_t headless_presentation_count();
+
+bool headless_window_open();
+
+}  // namespace runtime
