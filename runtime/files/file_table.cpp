@@ -1,0 +1,139 @@
+#include "runtime/files/file_table.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace runtime {
+namespace {
+
+FileTable table;
+thread_local InputBinding binding;
+
+FileRecord* record_of(int32_t file_number) {
+  if (file_number < FILE_NUMBER_FIRST || file_number > FILE_NUMBER_LAST) {
+    return nullptr;
+  }
+  return &table.records[file_number - FILE_NUMBER_FIRST];
+}
+
+// Everything but the block, whose bytes are dead once next == end.
+void record_clear(FileRecord& record) {
+  record.open = false;
+  record.descriptor = -1;
+  record.ended = false;
+  record.generation = 0;
+  record.stream = ByteStream{};
+}
+
+bool record_refill(ByteStream& stream) {
+  FileRecord& record = *static_cast<FileRecord*>(stream.context);
+  while (!record.ended) {
+    const ssize_t got = ::read(record.descriptor, record.block, FILE_BLOCK_SIZE);
+    if (got > 0) {
+      stream.next = record.block;
+      stream.end = record.block + got;
+      return true;
+    }
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    record.ended = true;
+  }
+  return false;
+}
+
+// A descriptor for reading `path`, or -1. Only regular files qualify: Linux
+// opens a directory for reading without complaint, and a FIFO or device could
+// block start-up or never end, so those are refused as not found.
+int open_regular_file(const std::string& path) {
+  if (path.find('\0') != std::string::npos) {
+    return -1;  // the platform would read a different, shorter path
+  }
+  int fd = -1;
+  do {
+    // Non-blocking so that opening a FIFO with no writer returns at once.
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return -1;
+  }
+  struct stat info {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags == -1 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool binding_is_live(const InputBinding& b) {
+  return b.record != nullptr && b.record->open && b.record->generation == b.generation;
+}
+
+}  // namespace
+
+FileTable& file_table() { return table; }
+
+InputBinding& input_binding() { return binding; }
+
+int32_t text_file_free_number() {
+  for (int32_t n = FILE_NUMBER_FIRST; n <= FILE_NUMBER_LAST; ++n) {
+    if (!record_of(n)->open) {
+      return n;
+    }
+  }
+  return 0;
+}
+
+int32_t text_file_open(const std::string& path, int32_t file_number) {
+  FileRecord* record = record_of(file_number);
+  if (record == nullptr || record->open) {
+    return RESULT_ILLEGAL_CALL;
+  }
+  record_clear(*record);
+  const int fd = open_regular_file(path);
+  if (fd < 0) {
+    return RESULT_FILE_NOT_FOUND;
+  }
+  record->open = true;
+  record->descriptor = fd;
+  record->generation = ++table.last_generation;
+  record->stream.next = record->block;
+  record->stream.end = record->block;
+  record->stream.refill = record_refill;
+  record->stream.context = record;
+  return RESULT_OK;
+}
+
+int32_t text_file_begin_input(int32_t file_number) {
+  FileRecord* record = record_of(file_number);
+  if (record == nullptr || !record->open) {
+    return RESULT_ILLEGAL_CALL;
+  }
+  binding.record = record;
+  binding.generation = record->generation;
+  return RESULT_OK;
+}
+
+int32_t text_file_read_int(int32_t& value) {
+  value = binding_is_live(binding) ? item_read(binding.record->stream) : 0;
+  return RESULT_OK;
+}
+
+int32_t text_file_close(int32_t file_number) {
+  FileRecord* record = record_of(file_number);
+  if (record == nullptr || !record->open) {
+    return RESULT_ILLEGAL_CALL;
+  }
+  // A failing close still releases the descriptor on Linux; there is nothing
+  // to retry and nothing the caller could do.
+  ::close(record->descriptor);
+  record_clear(*record);
+  return RESULT_OK;
+}
+
+}  // namespace runtime
