@@ -1,10 +1,18 @@
-// The fixed, ordered list of back ends window_open tries.
+// The fixed, ordered list of back ends window_open tries: SDL's accelerated
+// renderer first, its software renderer when no accelerated one will start.
 #include <array>
 
 #include "runtime/window/display_back_end.h"
+#include "runtime/window/sdl_back_end.h"
 
 namespace runtime {
+namespace {
 
-std::span<const DisplayBackEnd* const> window_back_ends_built_in() { return {}; }
+const std::array<const DisplayBackEnd*, 2> BUILT_IN = {&SDL_ACCELERATED_BACK_END,
+                                                       &SDL_SOFTWARE_BACK_END};
+
+}  // namespace
+
+std::span<const DisplayBackEnd* const> window_back_ends_built_in() { return BUILT_IN; }
 
 }  // namespace runtime

@@ -1,0 +1,399 @@
+// The SDL back ends: the window, its renderer and streaming texture, and the
+// translation of SDL's window events into what the tick must do. Everything
+// below the start/stop records runs on the window side's thread.
+#include "runtime/window/sdl_back_end.h"
+
+#include <SDL.h>
+
+#include <cctype>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "runtime/input/key_buffer.h"
+#include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_lock.h"
+#include "runtime/window/sdl_handles.h"
+#include "runtime/window/window_side.h"
+#include "runtime/window/window_state.h"
+
+namespace runtime {
+namespace {
+
+// What one SDL window side owns, hung on WindowState::platform. Members are
+// destroyed in reverse order: texture, renderer, then window.
+struct SdlWindowData {
+  Uint32 renderer_flags = 0;
+  bool video_up = false;            // our SDL_InitSubSystem succeeded
+  bool screen_saver_taken = false;  // we switched it off and must put it back
+  bool text_input = false;
+  bool focused = true;    // the thread counts the window active when it starts
+  bool minimized = false;
+  SdlWindow window;
+  SdlRenderer renderer;
+  SdlTexture texture;
+};
+
+SdlWindowData* data_of(WindowState& state) { return static_cast<SdlWindowData*>(state.platform); }
+
+bool fail(WindowState& state, const char* reason) {
+  state.error = (reason != nullptr && reason[0] != '\0') ? reason : "SDL failed without a reason";
+  return false;
+}
+
+// The display under the mouse pointer, so the window opens where the user is
+// looking; the primary display when SDL cannot tell.
+int display_under_pointer() {
+  int x = 0;
+  int y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  const SDL_Point point = {x, y};
+  const int count = SDL_GetNumVideoDisplays();
+  for (int index = 0; index < count; ++index) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(index, &bounds) == 0 && SDL_PointInRect(&point, &bounds)) {
+      return index;
+    }
+  }
+  return 0;
+}
+
+bool pixels_cover_window(const WindowState& state) {
+  return state.width > 0 && state.height > 0 &&
+         state.pixels.size() >= static_cast<size_t>(state.width) * static_cast<size_t>(state.height);
+}
+
+bool make_texture(SdlWindowData& data, const WindowState& state) {
+  data.texture.reset(SDL_CreateTexture(data.renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STREAMING, state.width, state.height));
+  if (!data.texture) return false;
+  SDL_SetTextureBlendMode(data.texture.get(), SDL_BLENDMODE_NONE);
+  return true;
+}
+
+// Uploads rows first..last of the picture and shows the whole texture,
+// letterboxed on black. False when the renderer refused a step.
+bool upload_and_present(SdlWindowData& data, const WindowState& state, int32_t first,
+                        int32_t last) {
+  if (!data.texture) return false;
+  const SDL_Rect rows = {0, first, state.width, last - first + 1};
+  const uint32_t* source =
+      state.pixels.data() + static_cast<size_t>(first) * static_cast<size_t>(state.width);
+  if (SDL_UpdateTexture(data.texture.get(), &rows, source,
+                        state.width * static_cast<int>(sizeof(uint32_t))) != 0) {
+    return false;
+  }
+  SDL_SetRenderDrawColor(data.renderer.get(), 0, 0, 0, SDL_ALPHA_OPAQUE);
+  if (SDL_RenderClear(data.renderer.get()) != 0) return false;
+  if (SDL_RenderCopy(data.renderer.get(), data.texture.get(), nullptr, nullptr) != 0) return false;
+  SDL_RenderPresent(data.renderer.get());
+  return true;
+}
+
+// Shows rows first..last; when the renderer lost its texture, makes a new one
+// and shows the whole picture again, once, within the same tick.
+void present_rows(WindowState& state, int32_t first, int32_t last) {
+  SdlWindowData* data = data_of(state);
+  if (data == nullptr || !data->renderer || !pixels_cover_window(state)) return;
+  if (first < 0) first = 0;
+  if (last > state.height - 1) last = state.height - 1;
+  if (first > last) return;
+  if (upload_and_present(*data, state, first, last)) return;
+  if (make_texture(*data, state)) upload_and_present(*data, state, 0, state.height - 1);
+}
+
+void repaint(WindowState& state) { present_rows(state, 0, state.height - 1); }
+
+void rebuild_texture(WindowState& state) {
+  SdlWindowData* data = data_of(state);
+  if (data == nullptr || !data->renderer) return;
+  data->texture.reset();
+  if (make_texture(*data, state)) repaint(state);
+}
+
+// Until the full key translation is wired in: typed ASCII characters and
+// Escape, enough to play and to quit.
+bool handle_key_event(const SDL_Event& event) {
+  if (event.type == SDL_TEXTINPUT) {
+    for (const char* c = event.text.text; *c != '\0'; ++c) {
+      const auto byte = static_cast<unsigned char>(*c);
+      if (byte < 128) key_post(byte);
+    }
+  } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
+    key_post(27);
+  }
+  return false;
+}
+
+void set_focus(WindowState& state, bool focused, bool minimized) {
+  SdlWindowData* data = data_of(state);
+  const bool was_active = data->focused && !data->minimized;
+  data->focused = focused;
+  data->minimized = minimized;
+  const bool active = focused && !minimized;
+  if (active != was_active) window_activation_changed(state, active);
+}
+
+void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
+  SdlWindowData* data = data_of(state);
+  switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      // The close button only asks; the program decides.
+      key_post(KEY_CLOSE);
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      // The maximise button means full screen. In full screen there is no
+      // such button, so a maximise reported there must not switch back.
+      if (state.active && !state.full_screen) {
+        SDL_RestoreWindow(data->window.get());
+        window_fullscreen_toggle(state);
+      }
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      set_focus(state, true, data->minimized);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      set_focus(state, false, data->minimized);
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      set_focus(state, data->focused, true);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      set_focus(state, data->focused, false);
+      repaint(state);
+      break;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      repaint(state);
+      break;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+      repaint(state);
+      screen_mark_all_rows();
+      break;
+    default:
+      break;
+  }
+}
+
+void handle_events(WindowState& state) {
+  if (data_of(state) == nullptr) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    switch (event.type) {
+      case SDL_QUIT:
+        key_post(KEY_CLOSE);
+        break;
+      case SDL_WINDOWEVENT:
+        handle_window_event(state, event.window);
+        break;
+      case SDL_DISPLAYEVENT:
+        repaint(state);
+        screen_mark_all_rows();
+        break;
+      case SDL_KEYDOWN:
+      case SDL_TEXTINPUT:
+        if (handle_key_event(event)) window_fullscreen_toggle(state);
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        rebuild_texture(state);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool create_window(WindowState& state, SdlWindowData& data) {
+  const int display = display_under_pointer();
+  const Uint32 window_flags =
+      SDL_WINDOW_SHOWN | (state.full_screen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+  data.window.reset(SDL_CreateWindow(state.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                     SDL_WINDOWPOS_CENTERED_DISPLAY(display), state.width,
+                                     state.height, window_flags));
+  if (!data.window) return fail(state, SDL_GetError());
+  // Not resizable: the page is shown pixel for pixel, so dragging an edge
+  // must not change the inside.
+  SDL_SetWindowMinimumSize(data.window.get(), state.width, state.height);
+  SDL_SetWindowMaximumSize(data.window.get(), state.width, state.height);
+
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+  if (SDL_GetWindowBordersSize(data.window.get(), &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // the platform cannot tell; count no frame
+  }
+  state.outer_width = state.width + left + right;
+  state.outer_height = state.height + top + bottom;
+  return true;
+}
+
+bool create_renderer(WindowState& state, SdlWindowData& data) {
+  // The 10 ms tick is the pace; waiting for the retrace would hold the
+  // screen lock across a frame.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  data.renderer.reset(SDL_CreateRenderer(data.window.get(), -1, data.renderer_flags));
+  if (!data.renderer) return fail(state, SDL_GetError());
+  // Whole-step scaling keeps pixels square and crisp in full screen; the rest
+  // of the display stays black.
+  if (SDL_RenderSetLogicalSize(data.renderer.get(), state.width, state.height) != 0 ||
+      SDL_RenderSetIntegerScale(data.renderer.get(), SDL_TRUE) != 0) {
+    return fail(state, SDL_GetError());
+  }
+  if (!make_texture(data, state)) return fail(state, SDL_GetError());
+  return true;
+}
+
+bool create(WindowState& state, Uint32 renderer_flags) {
+  auto* data = new (std::nothrow) SdlWindowData;
+  if (data == nullptr) return fail(state, "out of memory");
+  data->renderer_flags = renderer_flags;
+  state.platform = data;
+
+  // The close button only posts a key, and Ctrl+C in the terminal must still
+  // end the program. The screen saver is ours to save and restore.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
+  data->video_up = true;
+
+  // With no display SDL quietly settles for a driver that shows nothing;
+  // a window nobody can see is a failure, unless it was asked for.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const std::string_view name = driver != nullptr ? driver : "";
+  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (name == "offscreen" && !sdl_driver_requested(requested, name)) {
+    return fail(state, "no display (SDL chose the offscreen driver)");
+  }
+  if (name == "dummy" && !sdl_driver_requested(requested, name)) {
+    return fail(state, "no display (SDL chose the dummy driver)");
+  }
+
+  state.saved_screen_saver = SDL_IsScreenSaverEnabled() == SDL_TRUE;
+  SDL_DisableScreenSaver();
+  data->screen_saver_taken = true;
+
+  if (!create_window(state, *data) || !create_renderer(state, *data)) return false;
+
+  // Black until the first tick brings the picture.
+  repaint(state);
+  SDL_RaiseWindow(data->window.get());
+  SDL_StartTextInput();
+  data->text_input = true;
+  return true;
+}
+
+bool create_accelerated(WindowState& state) { return create(state, SDL_RENDERER_ACCELERATED); }
+bool create_software(WindowState& state) { return create(state, SDL_RENDERER_SOFTWARE); }
+
+void destroy(WindowState& state) {
+  std::unique_ptr<SdlWindowData> data(data_of(state));
+  state.platform = nullptr;
+  if (!data) return;
+  if (data->text_input) SDL_StopTextInput();
+  data->texture.reset();
+  data->renderer.reset();
+  if (data->window) {
+    // Leave the desktop's mode as it was before the window goes.
+    if ((SDL_GetWindowFlags(data->window.get()) & SDL_WINDOW_FULLSCREEN) != 0) {
+      SDL_SetWindowFullscreen(data->window.get(), 0);
+    }
+    data->window.reset();
+  }
+  if (data->screen_saver_taken) {
+    if (state.saved_screen_saver) {
+      SDL_EnableScreenSaver();
+    } else {
+      SDL_DisableScreenSaver();
+    }
+  }
+  if (data->video_up) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool set_full_screen(WindowState& state, bool on) {
+  SdlWindowData* data = data_of(state);
+  if (data == nullptr || !data->window) return false;
+  if (SDL_SetWindowFullscreen(data->window.get(), on ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) !=
+      0) {
+    return false;
+  }
+  repaint(state);
+  return true;
+}
+
+const WindowPlatform SDL_ACCELERATED_PLATFORM = {create_accelerated, destroy, present_rows,
+                                                 handle_events, set_full_screen};
+const WindowPlatform SDL_SOFTWARE_PLATFORM = {create_software, destroy, present_rows,
+                                              handle_events, set_full_screen};
+
+int32_t start_with(const WindowPlatform& platform, const std::string& title, int32_t width,
+                   int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
+  if ((flags & SDL_REFUSED_FLAGS) != 0) {
+    window_state().error = "the SDL window cannot give OpenGL output or a shaped window";
+    return 1;
+  }
+  return window_thread_start(platform, title, width, height, depth, refresh, flags);
+}
+
+int32_t start_accelerated(const std::string& title, int32_t width, int32_t height, int32_t depth,
+                          int32_t refresh, int32_t flags) {
+  return start_with(SDL_ACCELERATED_PLATFORM, title, width, height, depth, refresh, flags);
+}
+
+int32_t start_software(const std::string& title, int32_t width, int32_t height, int32_t depth,
+                       int32_t refresh, int32_t flags) {
+  return start_with(SDL_SOFTWARE_PLATFORM, title, width, height, depth, refresh, flags);
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+const DisplayBackEnd SDL_ACCELERATED_BACK_END = {
+    "sdl-accelerated", start_accelerated,       window_thread_stop, screen_lock_acquire_raw,
+    screen_lock_release_raw, window_set_palette, nullptr,           &SDL_ACCELERATED_PLATFORM};
+
+const DisplayBackEnd SDL_SOFTWARE_BACK_END = {
+    "sdl-software", start_software,          window_thread_stop, screen_lock_acquire_raw,
+    screen_lock_release_raw, window_set_palette, nullptr,        &SDL_SOFTWARE_PLATFORM};
+
+bool sdl_driver_requested(const char* requested, std::string_view driver) {
+  if (requested == nullptr || driver.empty()) return false;
+  const std::string_view list = requested;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(',', start);
+    if (end == std::string_view::npos) end = list.size();
+    std::string_view item = list.substr(start, end - start);
+    while (!item.empty() && std::isspace(static_cast<unsigned char>(item.front()))) {
+      item.remove_prefix(1);
+    }
+    while (!item.empty() && std::isspace(static_cast<unsigned char>(item.back()))) {
+      item.remove_suffix(1);
+    }
+    if (same_name(item, driver)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+SDL_Window* sdl_back_end_window() {
+  auto* data = static_cast<SdlWindowData*>(window_state().platform);
+  return data != nullptr ? data->window.get() : nullptr;
+}
+
+}  // namespace runtime
