@@ -37,7 +37,8 @@ DrawState& draw_state();
 void draw_state_reset();
 
 // Makes `target` (null: the screen's work page) the current target, rebuilding
-// the row table only when something changed. Returns null with no screen open.
+// the row table only when something changed. Returns null with no screen open, or
+// for an image whose header is not a valid picture (the state is then unchanged).
 DrawState* draw_select_target(ImageBuffer* target);
 
 // Changes the work page (no range check) and points the row table at it.
