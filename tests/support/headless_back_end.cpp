@@ -23,6 +23,7 @@ std::atomic<bool> open{false};
 std::vector<uint32_t> shown;  // written by the window thread under the screen lock
 int32_t failures_left = 0;
 std::vector<HeadlessStartAttempt> attempts;
+std::function<void(const std::vector<uint32_t>&)> present_observer;
 
 bool create(WindowState& state) {
   shown.assign(state.pixels.size(), 0xFF000000u);
@@ -43,6 +44,7 @@ void show_rows(WindowState& state, int32_t first, int32_t last) {
             state.pixels.begin() + static_cast<ptrdiff_t>(end),
             shown.begin() + static_cast<ptrdiff_t>(begin));
   ++presentations;
+  if (present_observer) present_observer(shown);
 }
 
 void handle_events(WindowState&) {
@@ -126,5 +128,11 @@ std::vector<int32_t> headless_shown_indices() {
 
 int64_t headless_presentation_count() { return presentations.load(); }
 bool headless_window_open() { return open.load(); }
+
+void headless_on_present(std::function<void(const std::vector<uint32_t>& shown)> observer) {
+  screen_lock();
+  present_observer = std::move(observer);
+  screen_unlock();
+}
 
 }  // namespace runtime

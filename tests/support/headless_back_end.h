@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "runtime/input/key_buffer.h"
@@ -36,5 +37,9 @@ std::vector<int32_t> headless_shown_indices();
 int64_t headless_presentation_count();
 
 bool headless_window_open();
+
+// Called on the window thread after every presentation with the whole shown
+// picture (screen lock held). Pass an empty function to stop.
+void headless_on_present(std::function<void(const std::vector<uint32_t>& shown)> observer);
 
 }  // namespace runtime
