@@ -1,0 +1,195 @@
+#include "runtime/input/key_translation.h"
+
+#include <array>
+
+namespace runtime {
+
+namespace {
+
+// A table entry: 0 empty, 1..255 a character, 0x100 | code an extended code.
+using Entry = uint16_t;
+
+constexpr Entry C(int character) { return static_cast<Entry>(character); }
+constexpr Entry X(int code) { return static_cast<Entry>(0x100 | code); }
+constexpr bool is_extended(Entry e) { return (e & 0x100) != 0; }
+constexpr KeyCode key_code_of(Entry e) {
+  return is_extended(e) ? static_cast<KeyCode>((e & 0xFF) * 256 + 255) : static_cast<KeyCode>(e);
+}
+
+enum Column { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 3 };
+using Row = std::array<Entry, 4>;
+
+// The keyboard's classic character and extended codes, in the order none,
+// Shift, Ctrl, Alt (Alt is reached only with Ctrl held as well). Alt entries
+// follow the usual PC conventions: Alt+letter and most punctuation give the
+// key's scan code, Alt+digit 0x78..0x83, Alt+F1..F12 0x68..0x71 and 0x8B/0x8C;
+// number-pad digits have none, since they were the keys for typing a
+// character by its number.
+constexpr Row kLetter(int scan, char lower) {
+  return {C(lower), C(lower - 'a' + 'A'), C(lower - 'a' + 1), X(scan)};
+}
+constexpr Row kPad(int scan, char shifted, int ctrl) { return {X(scan), C(shifted), X(ctrl), 0}; }
+constexpr Row kF(int i) { return {X(0x3B + i), X(0x54 + i), X(0x5E + i), X(0x68 + i)}; }
+constexpr Row kEmpty{};
+
+constexpr std::array<Row, 0x59> kScanTable = {{
+    /* 0x00 */ kEmpty,
+    /* 0x01 Escape */ {C(27), C(27), C(27), X(0x01)},
+    /* 0x02 1 */ {C('1'), C('!'), 0, X(0x78)},
+    /* 0x03 2 */ {C('2'), C('@'), X(0x03), X(0x79)},
+    /* 0x04 3 */ {C('3'), C('#'), 0, X(0x7A)},
+    /* 0x05 4 */ {C('4'), C('$'), 0, X(0x7B)},
+    /* 0x06 5 */ {C('5'), C('%'), 0, X(0x7C)},
+    /* 0x07 6 */ {C('6'), C('^'), C(0x1E), X(0x7D)},
+    /* 0x08 7 */ {C('7'), C('&'), 0, X(0x7E)},
+    /* 0x09 8 */ {C('8'), C('*'), 0, X(0x7F)},
+    /* 0x0A 9 */ {C('9'), C('('), 0, X(0x80)},
+    /* 0x0B 0 */ {C('0'), C(')'), 0, X(0x81)},
+    /* 0x0C - */ {C('-'), C('_'), C(0x1F), X(0x82)},
+    /* 0x0D = */ {C('='), C('+'), 0, X(0x83)},
+    /* 0x0E Backspace */ {C(8), C(8), C(0x7F), X(0x0E)},
+    /* 0x0F Tab */ {C(9), X(0x0F), X(0x94), X(0xA5)},
+    /* 0x10 */ kLetter(0x10, 'q'),
+    /* 0x11 */ kLetter(0x11, 'w'),
+    /* 0x12 */ kLetter(0x12, 'e'),
+    /* 0x13 */ kLetter(0x13, 'r'),
+    /* 0x14 */ kLetter(0x14, 't'),
+    /* 0x15 */ kLetter(0x15, 'y'),
+    /* 0x16 */ kLetter(0x16, 'u'),
+    /* 0x17 */ kLetter(0x17, 'i'),
+    /* 0x18 */ kLetter(0x18, 'o'),
+    /* 0x19 */ kLetter(0x19, 'p'),
+    /* 0x1A [ */ {C('['), C('{'), C(0x1B), X(0x1A)},
+    /* 0x1B ] */ {C(']'), C('}'), C(0x1D), X(0x1B)},
+    /* 0x1C Enter */ {C(13), C(13), C(10), X(0x1C)},
+    /* 0x1D Ctrl */ kEmpty,
+    /* 0x1E */ kLetter(0x1E, 'a'),
+    /* 0x1F */ kLetter(0x1F, 's'),
+    /* 0x20 */ kLetter(0x20, 'd'),
+    /* 0x21 */ kLetter(0x21, 'f'),
+    /* 0x22 */ kLetter(0x22, 'g'),
+    /* 0x23 */ kLetter(0x23, 'h'),
+    /* 0x24 */ kLetter(0x24, 'j'),
+    /* 0x25 */ kLetter(0x25, 'k'),
+    /* 0x26 */ kLetter(0x26, 'l'),
+    /* 0x27 ; */ {C(';'), C(':'), 0, X(0x27)},
+    /* 0x28 ' */ {C('\''), C('"'), 0, X(0x28)},
+    /* 0x29 ` */ {C('`'), C('~'), 0, X(0x29)},
+    /* 0x2A left Shift */ kEmpty,
+    /* 0x2B \ */ {C('\\'), C('|'), C(0x1C), X(0x2B)},
+    /* 0x2C */ kLetter(0x2C, 'z'),
+    /* 0x2D */ kLetter(0x2D, 'x'),
+    /* 0x2E */ kLetter(0x2E, 'c'),
+    /* 0x2F */ kLetter(0x2F, 'v'),
+    /* 0x30 */ kLetter(0x30, 'b'),
+    /* 0x31 */ kLetter(0x31, 'n'),
+    /* 0x32 */ kLetter(0x32, 'm'),
+    /* 0x33 , */ {C(','), C('<'), 0, X(0x33)},
+    /* 0x34 . */ {C('.'), C('>'), 0, X(0x34)},
+    /* 0x35 / */ {C('/'), C('?'), 0, X(0x35)},
+    /* 0x36 right Shift */ kEmpty,
+    /* 0x37 number-pad * */ {C('*'), C('*'), 0, X(0x37)},
+    /* 0x38 Alt */ kEmpty,
+    /* 0x39 Space */ {C(' '), C(' '), C(' '), C(' ')},
+    /* 0x3A Caps Lock */ kEmpty,
+    /* 0x3B F1 */ kF(0),
+    /* 0x3C F2 */ kF(1),
+    /* 0x3D F3 */ kF(2),
+    /* 0x3E F4 */ kF(3),
+    /* 0x3F F5 */ kF(4),
+    /* 0x40 F6 */ kF(5),
+    /* 0x41 F7 */ kF(6),
+    /* 0x42 F8 */ kF(7),
+    /* 0x43 F9 */ kF(8),
+    /* 0x44 F10 */ kF(9),
+    /* 0x45 Num Lock */ kEmpty,
+    /* 0x46 Scroll Lock */ kEmpty,
+    /* 0x47 pad 7 */ kPad(0x47, '7', 0x77),
+    /* 0x48 pad 8 */ kPad(0x48, '8', 0x8D),
+    /* 0x49 pad 9 */ kPad(0x49, '9', 0x84),
+    /* 0x4A pad - */ {C('-'), C('-'), 0, X(0x4A)},
+    /* 0x4B pad 4 */ kPad(0x4B, '4', 0x73),
+    /* 0x4C pad 5 */ kPad(0x4C, '5', 0x8F),
+    /* 0x4D pad 6 */ kPad(0x4D, '6', 0x74),
+    /* 0x4E pad + */ {C('+'), C('+'), 0, X(0x4E)},
+    /* 0x4F pad 1 */ kPad(0x4F, '1', 0x75),
+    /* 0x50 pad 2 */ kPad(0x50, '2', 0x91),
+    /* 0x51 pad 3 */ kPad(0x51, '3', 0x76),
+    /* 0x52 pad 0 */ kPad(0x52, '0', 0x92),
+    /* 0x53 pad . */ kPad(0x53, '.', 0x93),
+    /* 0x54 SysRq */ kEmpty,
+    /* 0x55 */ kEmpty,
+    /* 0x56 extra key of 102-key boards */ {C('\\'), C('|'), 0, 0},
+    /* 0x57 F11 */ {X(0x85), X(0x87), X(0x89), X(0x8B)},
+    /* 0x58 F12 */ {X(0x86), X(0x88), X(0x8A), X(0x8C)},
+}};
+
+struct DedicatedRow {
+  uint8_t scan_code;
+  Row entries;
+};
+
+// The separate navigation and arrow block, and the two number-pad keys that
+// share scan codes with main-block keys.
+constexpr std::array<DedicatedRow, 12> kDedicatedTable = {{
+    {0x47, {X(0x47), X(0x47), X(0x77), X(0x97)}},  // Home
+    {0x48, {X(0x48), X(0x48), X(0x8D), X(0x98)}},  // Up
+    {0x49, {X(0x49), X(0x49), X(0x84), X(0x99)}},  // Page Up
+    {0x4B, {X(0x4B), X(0x4B), X(0x73), X(0x9B)}},  // Left
+    {0x4D, {X(0x4D), X(0x4D), X(0x74), X(0x9D)}},  // Right
+    {0x4F, {X(0x4F), X(0x4F), X(0x75), X(0x9F)}},  // End
+    {0x50, {X(0x50), X(0x50), X(0x91), X(0xA0)}},  // Down
+    {0x51, {X(0x51), X(0x51), X(0x76), X(0xA1)}},  // Page Down
+    {0x52, {X(0x52), X(0x52), X(0x92), X(0xA2)}},  // Insert
+    {0x53, {X(0x53), X(0x53), X(0x93), X(0xA3)}},  // Delete
+    {0x1C, {C(13), C(13), C(10), X(0xA6)}},        // number-pad Enter
+    {0x35, {C('/'), C('?'), X(0x95), X(0xA4)}},    // number-pad /
+}};
+
+// Alt outranks Ctrl, which outranks Shift.
+Column column_of(const KeyPress& p) {
+  if (p.alt) return kAlt;
+  if (p.ctrl) return kCtrl;
+  if (p.shift) return kShift;
+  return kNone;
+}
+
+// A letter is the same character in either case.
+uint8_t fold_case(uint8_t c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<uint8_t>(c - 'A' + 'a') : c;
+}
+
+constexpr uint8_t kF10 = 0x44;
+constexpr uint8_t kAltKey = 0x38;
+
+}  // namespace
+
+KeyCode key_translate(const KeyPress& press) {
+  const Column column = column_of(press);
+  if (press.dedicated && press.typed == 0) {
+    for (const DedicatedRow& row : kDedicatedTable) {
+      if (row.scan_code == press.scan_code) return key_code_of(row.entries[column]);
+    }
+    return 0;
+  }
+  if (press.scan_code < kScanTable.size()) {
+    const Row& row = kScanTable[press.scan_code];
+    Entry entry = row[column];
+    if (column == kNone && press.typed != 0) entry = C(press.own);
+    if (is_extended(entry) && fold_case(press.typed) == fold_case(press.own)) {
+      return key_code_of(entry);
+    }
+  }
+  return press.typed;
+}
+
+KeyCode key_down_post_code(const KeyPress& press) {
+  if (press.alt && !press.ctrl) return 0;
+  if (press.scan_code == kAltKey) return 0;
+  if (press.scan_code == kF10 && !press.dedicated) return 0;
+  const KeyCode code = key_translate(press);
+  if (code == KEY_CLOSE) return 0;
+  return code > 255 ? code : 0;
+}
+
+}  // namespace runtime
