@@ -151,6 +151,10 @@ std::vector<Case> cases() {
       {"CtrlDigitTypingItsDigit", {down(SDL_SCANCODE_1, '1', CTRL), text("1")}, S{"1"}},
       {"CtrlTwoTypingNothing", {down(SDL_SCANCODE_2, '2', CTRL)}, S{}},
       {"CtrlPadNumLockOff", {down(SDL_SCANCODE_KP_5, SDLK_KP_5, CTRL)}, S{"\xff\x8f"}},
+      // The text queued after a key-down is what the press types: a Ctrl press
+      // that still types its own character reaches the Ctrl column.
+      {"CtrlPadNumLockOnTypingItsDigit",
+       {down(SDL_SCANCODE_KP_9, SDLK_KP_9, CTRL | NUM), text("9")}, S{"\xff\x84", "9"}},
       {"TextOfAnAltPressDoesNotLeakIntoTheNext",
        {down(SDL_SCANCODE_X, 'x', LALT), text("x"), text("y")}, S{"y"}},
   };
