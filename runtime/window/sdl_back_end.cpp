@@ -15,6 +15,7 @@
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_handles.h"
+#include "runtime/window/sdl_keyboard.h"
 #include "runtime/window/window_side.h"
 #include "runtime/window/window_state.h"
 
@@ -112,20 +113,6 @@ void rebuild_texture(WindowState& state) {
   if (make_texture(*data, state)) repaint(state);
 }
 
-// Until the full key translation is wired in: typed ASCII characters and
-// Escape, enough to play and to quit.
-bool handle_key_event(const SDL_Event& event) {
-  if (event.type == SDL_TEXTINPUT) {
-    for (const char* c = event.text.text; *c != '\0'; ++c) {
-      const auto byte = static_cast<unsigned char>(*c);
-      if (byte < 128) key_post(byte);
-    }
-  } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
-    key_post(27);
-  }
-  return false;
-}
-
 void set_focus(WindowState& state, bool focused, bool minimized) {
   SdlWindowData* data = data_of(state);
   const bool was_active = data->focused && !data->minimized;
@@ -194,7 +181,11 @@ void handle_events(WindowState& state) {
         break;
       case SDL_KEYDOWN:
       case SDL_TEXTINPUT:
-        if (handle_key_event(event)) window_fullscreen_toggle(state);
+        // Events are taken in queue order: the keyboard looks at the text a
+        // key-down types in the event queued right after it.
+        if (sdl_keyboard_handle(event) == KeyEventResult::kToggleFullScreen) {
+          window_fullscreen_toggle(state);
+        }
         break;
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
@@ -322,6 +313,9 @@ bool set_full_screen(WindowState& state, bool on) {
       0) {
     return false;
   }
+  // Not every video driver gives the window its old size back when it
+  // leaves full screen, and the inside must be the page again, 1:1.
+  if (!on) SDL_SetWindowSize(data->window.get(), state.width, state.height);
   repaint(state);
   return true;
 }

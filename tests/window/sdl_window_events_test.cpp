@@ -13,6 +13,16 @@ namespace {
 
 void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
 
+SDL_Event key_down(SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.state = SDL_PRESSED;
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.sym = sym;
+  event.key.keysym.mod = mod;
+  return event;
+}
+
 SDL_Event typed(char c) {
   SDL_Event event{};
   event.type = SDL_TEXTINPUT;
@@ -71,17 +81,15 @@ TEST_F(SdlKeyEventTest, TwentyKeysWithoutPollingLeaveTheFifteenNewest) {
   EXPECT_TRUE(take_keys().empty());
 }
 
-TEST_F(SdlKeyEventTest, EscapeKeyDownPostsEscape) {
+// Key-downs go through the keyboard's translation: Escape is made from the
+// key-down (SDL types no control characters), F1 is an extended key.
+TEST_F(SdlKeyEventTest, KeyDownsReachTheRing) {
   open_screen();
   take_keys();
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.state = SDL_PRESSED;
-  event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
-  event.key.keysym.sym = SDLK_ESCAPE;
-  push(event);
+  push(key_down(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE));
+  push(key_down(SDL_SCANCODE_F1, SDLK_F1, KMOD_NONE));
   ASSERT_TRUE(wait_ticks(2));
-  EXPECT_EQ(take_keys(), std::vector<KeyCode>{27});
+  EXPECT_EQ(take_keys(), (std::vector<KeyCode>{27, 0x3B * 256 + 255}));
 }
 
 // Events after which the whole picture must be in the window again, though
@@ -190,6 +198,22 @@ TEST_F(SdlFullScreenTest, MaximiseSwitchesToIntegerScaledFullScreen) {
   push(window_event(SDL_WINDOWEVENT_MAXIMIZED));
   ASSERT_TRUE(wait_ticks(2));
   EXPECT_TRUE(full_screen_now());
+
+  // Alt+Enter comes back to the window, with the same picture and palette.
+  push(key_down(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT));
+  ASSERT_TRUE(wait_ticks(3));
+  EXPECT_FALSE(full_screen_now());
+  EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+  int back_w = 0, back_h = 0;
+  SDL_GetWindowSize(window, &back_w, &back_h);
+  const Surface back = read_surface();
+  EXPECT_EQ(back_w, 320);
+  EXPECT_EQ(back_h, 200);
+  ASSERT_EQ(back.width, 320);
+  ASSERT_EQ(back.height, 200);
+  EXPECT_EQ(pattern_mismatches(back), 0);
+  EXPECT_EQ(window_state().palette, palette_before);
+  EXPECT_TRUE(take_keys().empty()) << "the switch is not a key for the game";
 }
 
 TEST_F(SdlFullScreenTest, MaximiseWhileInactiveIsIgnored) {
