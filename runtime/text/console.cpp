@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "runtime/screen/paged_screen.h"
@@ -153,13 +154,23 @@ void console_clear(int32_t mode) {
   int32_t last = state.rows;
   if (mode == 2 || mode == ARG_OMITTED) viewport_rows(first, last);
   if (first == 1 && last == state.rows) {
-    // Erasing takes the current background colour on xterm-like terminals,
-    // which is what makes the cleared window blue.
+    // Also reaches whatever lies beyond the size this program knows of.
     console_emit_control("\x1b[H\x1b[2J");
-  } else {
-    for (int32_t row = first; row <= last; ++row) {
-      console_emit_control(ansi_cursor_to(row, 1) + "\x1b[2K");
-    }
+  }
+  // Erased cells do not keep the background colour on every terminal (tmux
+  // records them as empty), so the area is written with spaces, never past
+  // the terminal's real edge, where a space would wrap and scroll.
+  int32_t columns = state.columns;
+  int32_t rows = state.rows;
+  winsize size{};
+  if (!capture && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 &&
+      size.ws_row > 0) {
+    columns = std::min<int32_t>(columns, size.ws_col);
+    rows = std::min<int32_t>(rows, size.ws_row);
+  }
+  const std::string blanks(static_cast<size_t>(columns), ' ');
+  for (int32_t row = first; row <= last && row <= rows; ++row) {
+    console_emit_control(ansi_cursor_to(row, 1) + blanks);
   }
   move_cursor(first - 1, 0);
 }

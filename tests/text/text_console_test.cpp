@@ -65,7 +65,9 @@ TEST_F(ConsoleTest, ClearCoversTheViewportRowsOrTheWholeWindow) {
   text_view(3, 5);
   terminal.clear();
   screen_clear(ARG_OMITTED);
-  EXPECT_EQ(terminal, "\x1b[0;97;44m\x1b[3;1H\x1b[2K\x1b[4;1H\x1b[2K\x1b[5;1H\x1b[2K\x1b[3;1H");
+  const std::string blanks(80, ' ');
+  EXPECT_EQ(terminal, "\x1b[0;97;44m\x1b[3;1H" + blanks + "\x1b[4;1H" + blanks + "\x1b[5;1H" +
+                          blanks + "\x1b[3;1H");
 
   terminal.clear();
   screen_clear(1);
@@ -73,7 +75,9 @@ TEST_F(ConsoleTest, ClearCoversTheViewportRowsOrTheWholeWindow) {
 
   terminal.clear();
   screen_clear(0);
-  EXPECT_EQ(terminal, "\x1b[0;97;44m\x1b[H\x1b[2J\x1b[1;1H");
+  std::string whole = "\x1b[0;97;44m\x1b[H\x1b[2J";
+  for (int32_t row = 1; row <= 25; ++row) whole += "\x1b[" + std::to_string(row) + ";1H" + blanks;
+  EXPECT_EQ(terminal, whole + "\x1b[1;1H");
 }
 
 TEST_F(ConsoleTest, TheExitStepsLeaveA80By25BlueConsole) {
@@ -82,7 +86,14 @@ TEST_F(ConsoleTest, TheExitStepsLeaveA80By25BlueConsole) {
   text_colour(15, 1, 0);
   terminal.clear();
   screen_clear(ARG_OMITTED);
-  EXPECT_EQ(terminal, "\x1b[0;97;44m\x1b[H\x1b[2J\x1b[1;1H");
+  // Every one of the 25 rows is written blank in bright white on blue, and
+  // the cursor ends at the top-left.
+  EXPECT_EQ(terminal.rfind("\x1b[0;97;44m", 0), 0u);
+  for (int32_t row = 1; row <= 25; ++row) {
+    EXPECT_TRUE(saw("\x1b[" + std::to_string(row) + ";1H" + std::string(80, ' '))) << row;
+  }
+  EXPECT_FALSE(saw("\x1b[26;1H"));
+  EXPECT_EQ(terminal.substr(terminal.size() - 6), "\x1b[1;1H");
   EXPECT_EQ(console_width(0, 0), 80 + 25 * 65536);
 }
 
