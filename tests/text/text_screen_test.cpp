@@ -312,3 +312,41 @@ TEST_F(TextScreenTest, CloseReleasesTheScreenAndTheWindow) {
 
 }  // namespace
 }  // namespace runtime
+
+namespace runtime {
+namespace {
+
+class OddScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override { headless_install(); }
+  void TearDown() override { screen_release(); }
+};
+
+// A screen smaller than one cell has no text grid: writes, clears and moves
+// must neither draw nor reach past the page.
+TEST_F(OddScreenTest, AScreenWithoutCellsTakesTextWithoutDrawing) {
+  ASSERT_EQ(screen_open(6, 5, 4, 1, 0, 0), RESULT_OK);
+  print_text(0, "hello\n\tworld", 0);
+  print_int(0, -7, 0);
+  EXPECT_EQ(text_locate(1, 1, -1, 0, 0), 1 * 256 + 1);  // the cursor stays at the origin
+  screen_clear(ARG_OMITTED);
+  const uint8_t* p = screen_page(*screen_current(), 0);
+  EXPECT_EQ(std::count(p, p + 30, 0), 30);
+}
+
+TEST_F(OddScreenTest, WidePixelsTakeTheWholeColour) {
+  ASSERT_EQ(screen_open(320, 200, 16, 2, 0, 0), RESULT_OK);
+  text_colour(0x1234, 0x0567, 0);
+  text_locate(1, 1, -1, 0, 0);
+  print_text(0, "\xdb ", 0);  // a full block, then a blank cell
+  const uint8_t* p = screen_page(*screen_current(), 0);
+  EXPECT_EQ(p[0], 0x34);
+  EXPECT_EQ(p[1], 0x12);
+  EXPECT_EQ(p[7 * 640 + 14], 0x34);  // last pixel of the block's last row
+  EXPECT_EQ(p[16], 0x67);            // first pixel of the blank cell
+  EXPECT_EQ(p[17], 0x05);
+  EXPECT_EQ(p[32], 0);               // the third cell is untouched
+}
+
+}  // namespace
+}  // namespace runtime
