@@ -1,21 +1,82 @@
 #include "game/frame_loop.h"
 
+#include <algorithm>
+
+#include "game/collision.h"
+#include "game/key_step.h"
+#include "game/loader.h"
+#include "game/view.h"
+#include "runtime/screen/boxes.h"
+#include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
+#include "runtime/text/text.h"
 
 namespace game {
 
 using namespace runtime;
 
+namespace {
+
+struct AssetSize {
+  int32_t width;
+  int32_t height;
+};
+
+// In load order; the map comes last so its pixels stay on the work page.
+constexpr std::array<AssetSize, 6> ASSET_SIZES = {
+    {{16, 16}, {16, 16}, {16, 16}, {16, 16}, {16, 16}, {64, 32}}};
+
+constexpr double ANIMATION_PERIOD = 0.2;
+
+}  // namespace
+
 bool start_up(GameState& state, const GameSettings& settings) {
-  state = GameState{};
   state.settings = &settings;
   if (screen_open(320, 200, 4, 8, 0, 0) != RESULT_OK) return false;
   screen_set_pages(WORK_PAGE, DISPLAY_PAGE);
+  text_view(1, 25);
+  text_colour(15, 0, 0);
+  screen_clear(ARG_OMITTED);
+  state.position.x = 2;
+  state.position.y = 2;
+  for (size_t slot = 0; slot < ASSET_SIZES.size(); ++slot) {
+    load_mem_image(settings.asset_paths[slot], ASSET_SIZES[slot].width,
+                   ASSET_SIZES[slot].height, state.assets[slot]);
+  }
   return true;
 }
 
-void enter_play(GameState&) { screen_copy_page(WORK_PAGE, MAP_PAGE); }
+void enter_play(GameState& state) {
+  PlayerPosition& p = state.position;
+  screen_copy_page(WORK_PAGE, MAP_PAGE);
+  screen_clear(ARG_OMITTED);
+  key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
+  p.x = std::clamp(p.x, 0, 319);
+  p.y = std::clamp(p.y, 0, 199);
+}
 
-void frame_step(GameState&) { screen_copy_page(WORK_PAGE, DISPLAY_PAGE); }
+void animation_check(GameState& state) {
+  // The stamp is a double like the clock: a float cannot hold a reading of a
+  // system that has been up for weeks to within the period.
+  if (state.clock() - state.animation_stamp > ANIMATION_PERIOD) {
+    state.animation_stamp = state.clock();
+    state.animation_phase ^= 1;
+  }
+}
+
+void frame_step(GameState& state) {
+  PlayerPosition& p = state.position;
+  key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
+  animation_check(state);
+  view_sample(state.view, p.x, p.y);
+  draw_line(nullptr, 0, 0, 319, 199, 0, 2, 0xFFFF, 0);
+  view_draw(state.view, state.animation_phase, state.assets);
+  collision_step(state.view, p.x, p.y, p.previous_x, p.previous_y, state.block_flags,
+                 state.settings->show_readout);
+  draw_line(nullptr, 0, 0, 240, 112, 15, 1, 0xFFFF, 0);
+  image_put(nullptr, 112, 48, state.assets[PLAYER], ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
+            ARG_OMITTED, 0, PUT_OR, -1, nullptr, 0);
+  screen_copy_page(WORK_PAGE, DISPLAY_PAGE);
+}
 
 }  // namespace game

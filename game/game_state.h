@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/settings.h"
+#include "runtime/input/clock.h"
 #include "runtime/screen/image_buffer.h"
 
 namespace game {
@@ -37,6 +38,7 @@ struct GameState {
   PlayerPosition position;
   int32_t animation_phase = 0;
   double animation_stamp = 0.0;  // clock reading at the last phase change
+  double (*clock)() = runtime::clock_seconds;  // a test may substitute its own
   std::string key;
   ViewGrid view{};
   BlockFlags block_flags{};

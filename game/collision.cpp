@@ -1,0 +1,34 @@
+#include "game/collision.h"
+
+#include "game/view.h"
+#include "runtime/screen/boxes.h"
+#include "runtime/text/text.h"
+
+namespace game {
+
+using namespace runtime;
+
+void collision_step(const ViewGrid& grid, int32_t& x, int32_t& y, int32_t previous_x,
+                    int32_t previous_y, BlockFlags& flags, bool show_readout) {
+  const TileCode t = grid[PLAYER_COLUMN][PLAYER_ROW];
+  flags[1] = t >= 1;
+  flags[2] = t <= 2;
+  flags[3] = t == -1;
+  flags[4] = t == 4;
+  // Codes -1, 1, 2 and 4 block; 0, 3 and 5 and up can be walked on.
+  flags[5] = (flags[1] && flags[2]) || flags[3] || flags[4];
+
+  if (flags[5]) {
+    x = previous_x;
+    y = previous_y;
+    return;
+  }
+  if (!show_readout) return;
+  text_locate(20, 1, -1, 0, 0);
+  print_int(0, x, 0);
+  print_text(0, ",", 0);
+  print_int(0, y, 0);
+  draw_line(nullptr, 112, 48, 128, 64, 15, 1, 0xFFFF, 0);
+}
+
+}  // namespace game
