@@ -303,7 +303,12 @@ void destroy(WindowState& state) {
       SDL_DisableScreenSaver();
     }
   }
-  if (data->video_up) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (data->video_up) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // When nothing else of SDL is up, let it free what it keeps for the
+    // process (hints, event queue), so that each screen starts afresh.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  }
 }
 
 bool set_full_screen(WindowState& state, bool on) {
