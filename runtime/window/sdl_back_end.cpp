@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
@@ -250,6 +251,11 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // Probing Wayland without a Wayland display makes libwayland print to the
+  // terminal; unless the user chose a driver, try it only when one is there.
+  if (SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
   data->video_up = true;
 

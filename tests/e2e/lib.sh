@@ -9,6 +9,7 @@ game_pid=""
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  tmux -L "$tmux_socket" kill-server 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -79,18 +80,73 @@ press() {
   xdotool key --delay 30 "$@"
 }
 
-# wait_exit SECONDS: waits for the game to end; prints its exit status.
+# wait_exit SECONDS: waits for the game to end and sets $exit_status.
 wait_exit() {
   local seconds=$1
   for _ in $(seq $((seconds * 20))); do
     if ! kill -0 "$game_pid" 2>/dev/null; then
-      local status=0
-      wait "$game_pid" || status=$?
+      exit_status=0
+      wait "$game_pid" || exit_status=$?
       game_pid=""
-      echo "$status"
       return 0
     fi
     sleep 0.05
   done
   fail "the game did not end within $seconds s"
+}
+
+# wait_for_either EXPECTED_A.mem EXPECTED_B.mem: as wait_for_frame, for a
+# frame that may show either flame phase.
+wait_for_either() {
+  local a=$1 b=$2
+  for _ in $(seq 30); do
+    capture "$work/frame.mem"
+    if cmp -s "$work/frame.mem" "$a" || cmp -s "$work/frame.mem" "$b"; then return 0; fi
+    sleep 0.1
+  done
+  python3 "$e2e_dir/screenshot_to_mem.py" --diff "$work/frame.mem" "$a" >&2 || true
+  fail "the window never showed $(basename "$a") or its other phase"
+}
+
+# expect_position NAME: the window shows tests/e2e/expected/NAME_phase{0,1}.mem.
+expect_position() {
+  wait_for_either "$e2e_dir/expected/$1_phase0.mem" "$e2e_dir/expected/$1_phase1.mem"
+}
+
+# The game in a tmux pane of its own, so the console it leaves can be read.
+tmux_socket="tilewalk-e2e-$$"
+start_game_in_tmux() {
+  local program=$1 dir=$2 title
+  title=$(basename "$program")
+  tmux -L "$tmux_socket" -f /dev/null new-session -d -x 80 -y 25 \
+    "printf 'earlier output\\n'; cd '$dir' && DISPLAY=$DISPLAY '$program'; echo \$? > '$work/status'; sleep 120"
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && break
+    sleep 0.05
+  done
+  [ -n "$window" ] || fail "no window titled $title within 5 s"
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+# After the game ended in tmux: exit status 0 and a blank pane, bright white
+# on blue, cursor at the top-left.
+expect_clean_exit_in_tmux() {
+  for _ in $(seq 100); do
+    [ -s "$work/status" ] && break
+    sleep 0.05
+  done
+  [ -s "$work/status" ] || fail "the game did not end within 5 s"
+  [ "$(cat "$work/status")" = 0 ] || fail "exit status $(cat "$work/status")"
+  local plain
+  plain=$(tmux -L "$tmux_socket" capture-pane -p -t 0)
+  [ -z "$(printf '%s' "$plain" | tr -d ' \n')" ] || fail "the console is not blank: $plain"
+  tmux -L "$tmux_socket" capture-pane -p -e -N -t 0 > "$work/pane"
+  case "$(head -n 1 "$work/pane")" in
+    $'\e[97m\e[44m'*) ;;
+    *) fail "the console is not bright white on blue" ;;
+  esac
+  [ "$(tmux -L "$tmux_socket" display -p -t 0 '#{cursor_x},#{cursor_y}')" = "0,0" ] \
+    || fail "the cursor is not at the top-left"
 }

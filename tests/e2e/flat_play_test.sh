@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# tilewalk-flat reads the six files by their bare names from its working
+# directory and draws no readout.
+source "$(dirname "$0")/lib.sh"
+program=$1
+project=$(pwd)
+
+mkdir "$work/flat"
+cp "$project"/datapack/graphics/*.mem "$project"/datapack/maps/*.mem "$work/flat/"
+start_x
+start_game_in_tmux "$program" "$work/flat"
+expect_position flat_2_2
+press 6 6 6
+expect_position flat_5_2
+press Escape
+expect_clean_exit_in_tmux
+echo "ok: flat program start, walk, Escape"
