@@ -114,12 +114,14 @@ expect_position() {
 }
 
 # The game in a tmux pane of its own, so the console it leaves can be read.
+# The pane's shell outlives a Ctrl+C (a handler, unlike an ignore, is not
+# inherited by the game) to record the exit status.
 tmux_socket="tilewalk-e2e-$$"
 start_game_in_tmux() {
   local program=$1 dir=$2 title
   title=$(basename "$program")
   tmux -L "$tmux_socket" -f /dev/null new-session -d -x 80 -y 25 \
-    "printf 'earlier output\\n'; cd '$dir' && DISPLAY=$DISPLAY '$program'; echo \$? > '$work/status'; sleep 120"
+    "trap : INT; printf 'earlier output\\n'; cd '$dir' && DISPLAY=$DISPLAY '$program'; echo \$? > '$work/status'; sleep 120"
   window=""
   for _ in $(seq 100); do
     window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
