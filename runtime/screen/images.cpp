@@ -2,8 +2,8 @@
 //
 // Sizes are worked out in 64-bit and refused when they overflow or do not fit
 // the header's 32-bit words, so no request ever turns into a short allocation.
-// Puts run once per tile, over a hundred a frame: each row is one tight byte
-// loop over restrict pointers that the compiler turns into vector code.
+// Puts run once per tile, over a hundred a frame: each row is one tight loop
+// over restrict pointers, in blocks the compiler turns into vector code.
 #include "runtime/screen/images.h"
 
 #include <algorithm>
@@ -40,12 +40,24 @@ ImageBuffer* fail(int32_t result) {
   return nullptr;
 }
 
-void put_row_or(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n) {
-  for (size_t i = 0; i < n; ++i) dst[i] = static_cast<uint8_t>(dst[i] | src[i]);
+// Blocks of 16 bytes with a fixed trip count, which the compiler turns into
+// one vector operation each even at -O2 (a loop over a run-time count is not
+// vectorised there); a tile row of 16 pixels is exactly one block.
+template <typename Rule>
+void put_row(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n, Rule rule) {
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    for (size_t k = 0; k < 16; ++k) dst[i + k] = rule(dst[i + k], src[i + k]);
+  }
+  for (; i < n; ++i) dst[i] = rule(dst[i], src[i]);
 }
 
-void put_row_xor(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n) {
-  for (size_t i = 0; i < n; ++i) dst[i] = static_cast<uint8_t>(dst[i] ^ src[i]);
+void put_row_or(uint8_t* dst, const uint8_t* src, size_t n) {
+  put_row(dst, src, n, [](uint8_t d, uint8_t s) { return static_cast<uint8_t>(d | s); });
+}
+
+void put_row_xor(uint8_t* dst, const uint8_t* src, size_t n) {
+  put_row(dst, src, n, [](uint8_t d, uint8_t s) { return static_cast<uint8_t>(d ^ s); });
 }
 
 }  // namespace
