@@ -40,8 +40,8 @@ bool start_up(GameState& state, const GameSettings& settings) {
   state.position.x = 2;
   state.position.y = 2;
   for (size_t slot = 0; slot < ASSET_SIZES.size(); ++slot) {
-    load_mem_image(settings.asset_paths[slot], ASSET_SIZES[slot].width,
-                   ASSET_SIZES[slot].height, state.assets[slot]);
+    load_mem_image(settings.asset_paths[slot], ASSET_SIZES[slot].width, ASSET_SIZES[slot].height,
+                   state.assets[slot]);
   }
   return true;
 }

@@ -37,7 +37,7 @@ struct GameState {
   AssetSet assets{};
   PlayerPosition position;
   int32_t animation_phase = 0;
-  double animation_stamp = 0.0;  // clock reading at the last phase change
+  double animation_stamp = 0.0;                // clock reading at the last phase change
   double (*clock)() = runtime::clock_seconds;  // a test may substitute its own
   std::string key;
   ViewGrid view{};

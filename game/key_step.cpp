@@ -30,8 +30,7 @@ constexpr char ESCAPE[] = "\x1b";
 
 }  // namespace
 
-void key_step(std::string& key, int32_t& x, int32_t& y, int32_t& previous_x,
-              int32_t& previous_y) {
+void key_step(std::string& key, int32_t& x, int32_t& y, int32_t& previous_x, int32_t& previous_y) {
   key = key_poll();
   if (string_length(key) == 0) key = string_spaces(1);
   if (string_compare(key, ESCAPE) == 0) console_restore();

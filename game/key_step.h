@@ -9,7 +9,6 @@
 
 namespace game {
 
-void key_step(std::string& key, int32_t& x, int32_t& y, int32_t& previous_x,
-              int32_t& previous_y);
+void key_step(std::string& key, int32_t& x, int32_t& y, int32_t& previous_x, int32_t& previous_y);
 
 }  // namespace game

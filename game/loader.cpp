@@ -20,8 +20,8 @@ void load_mem_image(const char* path, int32_t width, int32_t height, ImageBuffer
       int32_t value = 0;
       text_file_begin_input(file);
       text_file_read_int(value);
-      pixel_set(nullptr, static_cast<float>(x), static_cast<float>(y),
-                static_cast<uint32_t>(value), 4, 0);
+      pixel_set(nullptr, static_cast<float>(x), static_cast<float>(y), static_cast<uint32_t>(value),
+                4, 0);
     }
   }
   text_file_close(file);

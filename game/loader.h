@@ -12,7 +12,6 @@ namespace game {
 // nothing), or null when the picture cannot be made at all. Never fails
 // loudly: a missing or short file is a blank or partly blank picture. The work
 // page keeps the picture at (0, 0) and colour 0 elsewhere.
-void load_mem_image(const char* path, int32_t width, int32_t height,
-                    runtime::ImageBuffer*& slot);
+void load_mem_image(const char* path, int32_t width, int32_t height, runtime::ImageBuffer*& slot);
 
 }  // namespace game

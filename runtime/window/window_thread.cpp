@@ -79,8 +79,8 @@ void present_tick(WindowState& state, const WindowPlatform& platform) {
   screen_lock_acquire_raw();
   const auto granted = std::chrono::steady_clock::now();
   if (state.palette_changed) apply_palette(state);
-  const PresentedRows rows = present_dirty_rows(state.colours.data(), state.pixels.data(),
-                                                state.width);
+  const PresentedRows rows =
+      present_dirty_rows(state.colours.data(), state.pixels.data(), state.width);
   if (rows.first >= 0) platform.show_rows(state, rows.first, rows.last);
   platform.handle_events(state);
   screen_lock_release_raw();
@@ -117,9 +117,8 @@ void window_set_back_ends_for_tests(std::span<const DisplayBackEnd* const> back_
 
 void window_set_tick_observer(TickObserver observer) { tick_observer = observer; }
 
-int32_t window_thread_start(const WindowPlatform& platform, const std::string& title,
-                            int32_t width, int32_t height, int32_t depth, int32_t refresh,
-                            int32_t flags) {
+int32_t window_thread_start(const WindowPlatform& platform, const std::string& title, int32_t width,
+                            int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
   if (window_thread.joinable()) return 1;
   reset_state(title, width, height, depth, refresh, flags);
   startup = Startup::pending;

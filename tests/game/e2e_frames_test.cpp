@@ -30,9 +30,9 @@ TEST_P(E2eFrames, MatchTheGameAtThatPosition) {
     frame_step(state_);
     ASSERT_EQ(state_.animation_phase, phase);
     ASSERT_EQ(state_.block_flags[5], 0) << "the position must be walkable";
-    EXPECT_TRUE(golden::matches_golden(std::string("tests/e2e/expected/") + f.name + "_phase" +
-                                           std::to_string(phase) + ".mem",
-                                       shown_page()));
+    EXPECT_TRUE(golden::matches_golden(
+        std::string("tests/e2e/expected/") + f.name + "_phase" + std::to_string(phase) + ".mem",
+        shown_page()));
     runtime::screen_release();
   }
 }

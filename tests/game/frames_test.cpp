@@ -36,11 +36,21 @@ Drawing picture(int32_t kind) {
     for (int32_t x = 0; x < 16; ++x) {
       int32_t& p = d[static_cast<size_t>(y)][static_cast<size_t>(x)];
       switch (kind) {
-        case BRICK: p = x < 8 ? 4 : (y % 4 == 0 ? 7 : 6); break;
-        case FLAME_0: p = y < 6 ? 12 : (x == 3 ? 14 : 0); break;
-        case FLAME_1: p = y >= 10 ? 14 : (x == 12 ? 12 : 0); break;
-        case SKULL: p = (x == y || x == 15 - y) ? 7 : (y == 0 ? 8 : 0); break;
-        case PLAYER: p = (x == 7 || y == 9) ? 9 : (x == 1 && y == 1 ? 2 : 0); break;
+        case BRICK:
+          p = x < 8 ? 4 : (y % 4 == 0 ? 7 : 6);
+          break;
+        case FLAME_0:
+          p = y < 6 ? 12 : (x == 3 ? 14 : 0);
+          break;
+        case FLAME_1:
+          p = y >= 10 ? 14 : (x == 12 ? 12 : 0);
+          break;
+        case SKULL:
+          p = (x == y || x == 15 - y) ? 7 : (y == 0 ? 8 : 0);
+          break;
+        case PLAYER:
+          p = (x == 7 || y == 9) ? 9 : (x == 1 && y == 1 ? 2 : 0);
+          break;
       }
     }
   }
@@ -57,8 +67,10 @@ class GameFrames : public GameFixture {
       write_mem(path(kind), picture(kind));
     }
     Drawing map = blank(64, 32);
-    for (const Cell& c : TEST_CELLS) map[static_cast<size_t>(c.y)][static_cast<size_t>(c.x)] = c.code;
-    for (int32_t x = 60; x < 64; ++x) map[20][static_cast<size_t>(x)] = 1;  // a wall to the map edge
+    for (const Cell& c : TEST_CELLS)
+      map[static_cast<size_t>(c.y)][static_cast<size_t>(c.x)] = c.code;
+    for (int32_t x = 60; x < 64; ++x)
+      map[20][static_cast<size_t>(x)] = 1;  // a wall to the map edge
     write_mem(path(MAP), map);
     for (size_t i = 0; i < 6; ++i) {
       path_strings_[i] = path(static_cast<int32_t>(i)).string();
@@ -102,27 +114,26 @@ TEST_P(GameFrameTable, ShowsTheExpectedFrame) {
   }
   EXPECT_EQ(state_.position.x, c.end_x);
   EXPECT_EQ(state_.position.y, c.end_y);
-  EXPECT_TRUE(golden::matches_golden(std::string("tests/game/golden/") + c.name + ".mem",
-                                     shown_page()));
+  EXPECT_TRUE(
+      golden::matches_golden(std::string("tests/game/golden/") + c.name + ".mem", shown_page()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, GameFrameTable,
-    ::testing::Values(FrameCase{"start", 2, 2, ".", 2, 2},
-                      FrameCase{"refused_brick", 2, 2, "6", 2, 2},
-                      FrameCase{"after_refused_brick", 2, 2, "6.", 2, 2},
-                      FrameCase{"refused_flame2", 2, 2, "2", 2, 2},
-                      FrameCase{"on_flame3", 2, 2, "4", 1, 2},
-                      FrameCase{"refused_skull", 2, 2, "8", 2, 2},
-                      FrameCase{"on_box", 2, 2, "3", 3, 3},
-                      FrameCase{"on_code200", 2, 2, "7", 1, 1},
-                      FrameCase{"diagonal_between_walls", 2, 2, "9", 3, 1},
-                      FrameCase{"floor_far", 30, 15, "1", 29, 16},
-                      FrameCase{"map_right_edge", 63, 21, "6", 64, 21},
-                      FrameCase{"refused_page_right", 319, 10, "6", 319, 10},
-                      FrameCase{"refused_page_bottom", 10, 199, "2", 10, 199},
-                      FrameCase{"page_corner", 319, 199, ".", 319, 199}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, GameFrameTable,
+                         ::testing::Values(FrameCase{"start", 2, 2, ".", 2, 2},
+                                           FrameCase{"refused_brick", 2, 2, "6", 2, 2},
+                                           FrameCase{"after_refused_brick", 2, 2, "6.", 2, 2},
+                                           FrameCase{"refused_flame2", 2, 2, "2", 2, 2},
+                                           FrameCase{"on_flame3", 2, 2, "4", 1, 2},
+                                           FrameCase{"refused_skull", 2, 2, "8", 2, 2},
+                                           FrameCase{"on_box", 2, 2, "3", 3, 3},
+                                           FrameCase{"on_code200", 2, 2, "7", 1, 1},
+                                           FrameCase{"diagonal_between_walls", 2, 2, "9", 3, 1},
+                                           FrameCase{"floor_far", 30, 15, "1", 29, 16},
+                                           FrameCase{"map_right_edge", 63, 21, "6", 64, 21},
+                                           FrameCase{"refused_page_right", 319, 10, "6", 319, 10},
+                                           FrameCase{"refused_page_bottom", 10, 199, "2", 10, 199},
+                                           FrameCase{"page_corner", 319, 199, ".", 319, 199}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GameFrames, BothAnimationPhases) {
   start(paths_);

@@ -91,8 +91,8 @@ TEST(AnimationCheck, FlipsOnTimeFarFromTheClockOrigin) {
   for (const double base : {10.0, 8388608.0, 8388608.0 * 64}) {
     GameState state;
     state.clock = test_clock;
-    const Tick ticks[] = {{0.0, 1}, {0.1, 1}, {0.15, 1}, {0.25, 0}, {0.3, 0},
-                          {0.5, 1}, {0.55, 1}, {1.0, 0}, {1.1, 0}, {1.25, 1}};
+    const Tick ticks[] = {{0.0, 1}, {0.1, 1},  {0.15, 1}, {0.25, 0}, {0.3, 0},
+                          {0.5, 1}, {0.55, 1}, {1.0, 0},  {1.1, 0},  {1.25, 1}};
     for (const Tick& tick : ticks) {
       clock_reading = base + tick.after;
       animation_check(state);

@@ -66,9 +66,8 @@ class DrawTest : public ::testing::Test {
                                               const std::vector<uint8_t>& got) {
     for (int32_t i = 0; i < W * H; ++i) {
       if (want[i] != got[i]) {
-        return ::testing::AssertionFailure()
-               << "pixel (" << i % W << ", " << i / W << ") is " << int{got[i]} << ", expected "
-               << int{want[i]};
+        return ::testing::AssertionFailure() << "pixel (" << i % W << ", " << i / W << ") is "
+                                             << int{got[i]} << ", expected " << int{want[i]};
       }
     }
     return ::testing::AssertionSuccess();

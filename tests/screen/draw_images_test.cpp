@@ -83,19 +83,16 @@ TEST_P(ImageCreate, LaysOutTheHeaderOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ImageCreate,
-    ::testing::Values(CreateCase{16, 16, 0, 1, 16}, CreateCase{64, 32, 0, 1, 64},
-                      CreateCase{20, 2, 0, 1, 32}, CreateCase{1, 1, 0, 1, 16},
-                      CreateCase{17, 3, 4, 1, 32}, CreateCase{3, 2, 8, 1, 16},
-                      CreateCase{9, 2, 16, 2, 32}, CreateCase{3, 2, 15, 2, 16},
-                      CreateCase{5, 2, 32, 4, 32}, CreateCase{0, 5, 0, 0, 0},
-                      CreateCase{5, 0, 0, 0, 0}, CreateCase{-1, 5, 0, 0, 0},
-                      CreateCase{5, INT32_MIN, 0, 0, 0}, CreateCase{4, 4, 24, 0, 0},
-                      CreateCase{4, 4, 17, 0, 0}, CreateCase{4, 4, 33, 0, 0},
-                      CreateCase{4, 4, INT32_MAX, 0, 0},
-                      // Pixel bytes past what the header's 32-bit words can hold.
-                      CreateCase{INT32_MAX, INT32_MAX, 0, 0, 0},
-                      CreateCase{65536, 65536, 0, 0, 0}, CreateCase{INT32_MAX, 2, 0, 0, 0},
-                      CreateCase{INT32_MAX, 1, 32, 0, 0}));
+    ::testing::Values(
+        CreateCase{16, 16, 0, 1, 16}, CreateCase{64, 32, 0, 1, 64}, CreateCase{20, 2, 0, 1, 32},
+        CreateCase{1, 1, 0, 1, 16}, CreateCase{17, 3, 4, 1, 32}, CreateCase{3, 2, 8, 1, 16},
+        CreateCase{9, 2, 16, 2, 32}, CreateCase{3, 2, 15, 2, 16}, CreateCase{5, 2, 32, 4, 32},
+        CreateCase{0, 5, 0, 0, 0}, CreateCase{5, 0, 0, 0, 0}, CreateCase{-1, 5, 0, 0, 0},
+        CreateCase{5, INT32_MIN, 0, 0, 0}, CreateCase{4, 4, 24, 0, 0}, CreateCase{4, 4, 17, 0, 0},
+        CreateCase{4, 4, 33, 0, 0}, CreateCase{4, 4, INT32_MAX, 0, 0},
+        // Pixel bytes past what the header's 32-bit words can hold.
+        CreateCase{INT32_MAX, INT32_MAX, 0, 0, 0}, CreateCase{65536, 65536, 0, 0, 0},
+        CreateCase{INT32_MAX, 2, 0, 0, 0}, CreateCase{INT32_MAX, 1, 32, 0, 0}));
 
 TEST_F(DrawTest, CreateFillsRowSlackWithTheColourOrTransparent) {
   ImageBuffer* plain = image_create(4, 2, 0x1AB, 0, 0);
@@ -166,17 +163,13 @@ INSTANTIATE_TEST_SUITE_P(
         GrabCase{"Rounded", -0.4f, 0.5f, 14.5f, 15.49f, 0, 0, 1, 16, 15},
         // Wider and flatter, but the same 256 bytes: fits.
         GrabCase{"SameCapacity", 0, 0, 31, 7, 0, 0, 0, 32, 8},
-        GrabCase{"PastRightEdge", 310, 0, 325, 15, 1},
-        GrabCase{"PastLeftEdge", -1, 0, 14, 15, 1},
-        GrabCase{"PastTopEdge", 0, -1, 15, 14, 1},
-        GrabCase{"PastBottomEdge", 0, 190, 15, 200, 1},
-        GrabCase{"RoundsOffTheLeft", -0.5f, 0, 14, 15, 1},
-        GrabCase{"NaNCorner", NaN, 0, 15, 15, 1},
+        GrabCase{"PastRightEdge", 310, 0, 325, 15, 1}, GrabCase{"PastLeftEdge", -1, 0, 14, 15, 1},
+        GrabCase{"PastTopEdge", 0, -1, 15, 14, 1}, GrabCase{"PastBottomEdge", 0, 190, 15, 200, 1},
+        GrabCase{"RoundsOffTheLeft", -0.5f, 0, 14, 15, 1}, GrabCase{"NaNCorner", NaN, 0, 15, 15, 1},
         GrabCase{"InfiniteCorner", 0, 0, 15, INF, 1},
         // More bytes than the image holds: would write past its allocation.
         GrabCase{"WiderThanCapacity", 0, 0, 16, 15, 1},
-        GrabCase{"TallerThanCapacity", 0, 0, 15, 16, 1},
-        GrabCase{"WholePage", 0, 0, 319, 199, 1}),
+        GrabCase{"TallerThanCapacity", 0, 0, 15, 16, 1}, GrabCase{"WholePage", 0, 0, 319, 199, 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(DrawTest, GrabHonoursTheSizeLimitBeforeTouchingTheImage) {
@@ -252,8 +245,8 @@ class ImagePut : public DrawTest,
 TEST_P(ImagePut, CombinesTheVisiblePartByteByByte) {
   const auto& [c, mode] = GetParam();
   ImageBuffer* image = make_tile();
-  EXPECT_EQ(image_put(nullptr, c.x, c.y, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
-                      ARG_OMITTED, 0, mode, -1, nullptr, 0),
+  EXPECT_EQ(image_put(nullptr, c.x, c.y, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
+                      0, mode, -1, nullptr, 0),
             RESULT_OK);
   const auto want = expected_page([&](int32_t x, int32_t y, uint8_t old) {
     const int32_t u = x - c.px;
@@ -272,6 +265,23 @@ INSTANTIATE_TEST_SUITE_P(EdgesCornersAndRounding, ImagePut,
                            return std::get<0>(info.param).name +
                                   (std::get<1>(info.param) == PUT_XOR ? "Xor" : "Or");
                          });
+
+TEST_F(DrawTest, WideClippedPutCombinesEveryByteOfEachRow) {
+  // 37 columns clipped to 34: two whole 16-byte blocks and a short tail per row.
+  ImageBuffer* image = image_create(37, 3, 0, 0, 0);
+  for (int32_t v = 0; v < 3; ++v)
+    for (int32_t u = 0; u < 37; ++u) image_pixels(image)[v * 48 + u] = tile(u, v);
+  image_put(nullptr, -3, 5, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0, PUT_XOR,
+            -1, nullptr, 0);
+  const auto want = expected_page([&](int32_t x, int32_t y, uint8_t old) {
+    const int32_t u = x + 3;
+    const int32_t v = y - 5;
+    if (u >= 37 || v < 0 || v >= 3) return old;
+    return static_cast<uint8_t>(old ^ tile(u, v));
+  });
+  EXPECT_TRUE(same_page(want, snapshot(1)));
+  image_release(image);
+}
 
 TEST_F(DrawTest, PutRulesCombineWholeBytes) {
   ImageBuffer* image = image_create(1, 1, 3, 0, 0);

@@ -60,20 +60,20 @@ struct PointCase {
 
 std::vector<PointCase> point_cases() {
   return {
-      {10, 10, true, 10, 10},          {2.5f, 2.5f, true, 3, 3},
-      {0, 0, true, 0, 0},              {319, 0, true, 319, 0},
-      {0, 199, true, 0, 199},          {319, 199, true, 319, 199},
-      {-0.49f, -0.49f, true, 0, 0},    {319.4f, 0, true, 319, 0},
-      {0, 199.49f, true, 0, 199},      {-0.5f, 0, false, 0, 0},
-      {319.5f, 0, false, 0, 0},        {0, 199.5f, false, 0, 0},
-      {-1, 0, false, 0, 0},            {320, 0, false, 0, 0},
-      {0, -1, false, 0, 0},            {0, 200, false, 0, 0},
-      {5, 200, false, 0, 0},           {320, 5, false, 0, 0},
-      {-1, -1, false, 0, 0},           {320, 200, false, 0, 0},
-      {-2.5f, 5, false, 0, 0},         {NaN, 5, false, 0, 0},
-      {5, NaN, false, 0, 0},           {INF, 5, false, 0, 0},
-      {5, -INF, false, 0, 0},          {3e9f, 5, false, 0, 0},
-      {-3e9f, 5, false, 0, 0},         {2147483520.0f, 5, false, 0, 0},
+      {10, 10, true, 10, 10},       {2.5f, 2.5f, true, 3, 3},
+      {0, 0, true, 0, 0},           {319, 0, true, 319, 0},
+      {0, 199, true, 0, 199},       {319, 199, true, 319, 199},
+      {-0.49f, -0.49f, true, 0, 0}, {319.4f, 0, true, 319, 0},
+      {0, 199.49f, true, 0, 199},   {-0.5f, 0, false, 0, 0},
+      {319.5f, 0, false, 0, 0},     {0, 199.5f, false, 0, 0},
+      {-1, 0, false, 0, 0},         {320, 0, false, 0, 0},
+      {0, -1, false, 0, 0},         {0, 200, false, 0, 0},
+      {5, 200, false, 0, 0},        {320, 5, false, 0, 0},
+      {-1, -1, false, 0, 0},        {320, 200, false, 0, 0},
+      {-2.5f, 5, false, 0, 0},      {NaN, 5, false, 0, 0},
+      {5, NaN, false, 0, 0},        {INF, 5, false, 0, 0},
+      {5, -INF, false, 0, 0},       {3e9f, 5, false, 0, 0},
+      {-3e9f, 5, false, 0, 0},      {2147483520.0f, 5, false, 0, 0},
   };
 }
 
@@ -89,8 +89,7 @@ TEST_P(PixelPoints, SetTouchesOnlyItsPixelAndGetReadsIt) {
   EXPECT_EQ(pixel_get(nullptr, c.x, c.y), c.on_page ? 9 : -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(EdgesCornersAndRounding, PixelPoints,
-                         ::testing::ValuesIn(point_cases()));
+INSTANTIATE_TEST_SUITE_P(EdgesCornersAndRounding, PixelPoints, ::testing::ValuesIn(point_cases()));
 
 struct ColourCase {
   uint32_t colour;

@@ -1,8 +1,8 @@
 // The DrawState as the primitives use it: target selection and restoring the
 // screen, rebuilding for a new screen, and dirty-row marking only when the
 // work page is the visible page (and then reaching the window).
-#include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
+#include "runtime/screen/boxes.h"
 #include "runtime/screen/images.h"
 #include "runtime/screen/pixels.h"
 #include "tests/screen/draw_fixture.h"
@@ -93,8 +93,8 @@ ImageBuffer* shared_tile() {
 std::vector<MarkCase> mark_cases() {
   auto put = [](float x, float y) {
     return [x, y] {
-      image_put(nullptr, x, y, shared_tile(), ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
-                0, PUT_XOR, -1, nullptr, 0);
+      image_put(nullptr, x, y, shared_tile(), ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
+                PUT_XOR, -1, nullptr, 0);
     };
   };
   return {
@@ -108,8 +108,7 @@ std::vector<MarkCase> mark_cases() {
       {"Put", put(10, 30), 30, 45},
       {"PutClipped", put(10, -8), 0, 7},
       {"PutOffPage", put(320, 0), -1, -1},
-      {"Grab",
-       [] { image_grab(nullptr, 0, 0, 15, 15, shared_tile(), 0, nullptr); }, -1, -1},
+      {"Grab", [] { image_grab(nullptr, 0, 0, 15, 15, shared_tile(), 0, nullptr); }, -1, -1},
   };
 }
 

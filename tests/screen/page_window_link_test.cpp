@@ -87,8 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, WindowTitle,
                                            TitleCase{"/usr/games/tilewalk", "tilewalk"},
                                            TitleCase{"./build/tilewalk-flat", "tilewalk-flat"},
                                            TitleCase{"dir.d/tile.walk.exe", "tile.walk"},
-                                           TitleCase{"game.", "game"},
-                                           TitleCase{"", ""}));
+                                           TitleCase{"game.", "game"}, TitleCase{"", ""}));
 
 }  // namespace
 }  // namespace runtime
