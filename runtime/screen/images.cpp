@@ -90,7 +90,8 @@ ImageBuffer* image_create(int32_t width, int32_t height, uint32_t colour, int32_
   if (!block) return fail(RESULT_OUT_OF_MEMORY);
 
   const auto start = reinterpret_cast<uintptr_t>(block);
-  const uintptr_t header_at = (start + ORIGIN_SLOT + HEADER_ALIGNMENT - 1) & ~(HEADER_ALIGNMENT - 1);
+  const uintptr_t header_at =
+      (start + ORIGIN_SLOT + HEADER_ALIGNMENT - 1) & ~(HEADER_ALIGNMENT - 1);
   auto* image = reinterpret_cast<ImageBuffer*>(header_at);
   std::memcpy(reinterpret_cast<uint8_t*>(header_at) - ORIGIN_SLOT, &block, sizeof block);
   image->type = IMAGE_TYPE;
@@ -102,9 +103,8 @@ ImageBuffer* image_create(int32_t width, int32_t height, uint32_t colour, int32_
   std::memset(image->reserved, 0, sizeof image->reserved);
 
   // Bit 31 of flags: no colour given, fill with the transparent colour 0.
-  const uint32_t fill = (flags & 0x80000000u) != 0
-                            ? 0
-                            : pixel_colour(colour, static_cast<int32_t>(bpp));
+  const uint32_t fill =
+      (flags & 0x80000000u) != 0 ? 0 : pixel_colour(colour, static_cast<int32_t>(bpp));
   // The fill is done through the image as the drawing target, so the next
   // screen operation finds the state pointing at an image and restores it.
   // No page is involved, so no lock.
@@ -132,8 +132,8 @@ void image_release(ImageBuffer* image) {
   std::free(block);
 }
 
-int32_t image_grab(ImageBuffer* target, float x1, float y1, float x2, float y2,
-                   ImageBuffer* image, int32_t /*mode*/, const int64_t* limit) {
+int32_t image_grab(ImageBuffer* target, float x1, float y1, float x2, float y2, ImageBuffer* image,
+                   int32_t /*mode*/, const int64_t* limit) {
   // Grabbing an image into itself would rewrite the rows it reads from.
   if (!image || image == target || !image_header_valid(image)) return RESULT_ILLEGAL_CALL;
   DrawState* state = draw_select_target(target);
@@ -220,8 +220,7 @@ int32_t image_put(ImageBuffer* target, float x, float y, ImageBuffer* image, int
   const int64_t bpp = state->bytes_per_pixel;
   const auto row_bytes = static_cast<size_t>((dx1 - dx0 + 1) * bpp);
   const auto dst_column = static_cast<size_t>(dx0 * bpp);
-  const uint8_t* src = image_pixels(image) +
-                       static_cast<size_t>((v0 + dy0 - p.y) * image->pitch) +
+  const uint8_t* src = image_pixels(image) + static_cast<size_t>((v0 + dy0 - p.y) * image->pitch) +
                        static_cast<size_t>((u0 + dx0 - p.x) * bpp);
   auto* const put_row = put_mode == PUT_XOR ? put_row_xor : put_row_or;
 

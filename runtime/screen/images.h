@@ -43,8 +43,8 @@ void image_release(ImageBuffer* image);
 // (RESULT_ILLEGAL_CALL, image untouched) if any part lies outside the target,
 // if the rows would not fit the image's capacity, or if h x pitch exceeds
 // *limit when a limit is given.
-int32_t image_grab(ImageBuffer* target, float x1, float y1, float x2, float y2,
-                   ImageBuffer* image, int32_t mode, const int64_t* limit);
+int32_t image_grab(ImageBuffer* target, float x1, float y1, float x2, float y2, ImageBuffer* image,
+                   int32_t mode, const int64_t* limit);
 
 // Combines the image (or its source rectangle sx1..sx2, sy1..sy2, inclusive;
 // ARG_OMITTED for a corner means the image's edge) byte by byte with the

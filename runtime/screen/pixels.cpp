@@ -15,8 +15,7 @@ namespace {
 
 bool inside_clip(const DrawState& state, const PixelPoint& p) {
   const ClipRect& c = state.clip;
-  return p.x >= c.x && p.x < int64_t{c.x} + c.width && p.y >= c.y &&
-         p.y < int64_t{c.y} + c.height;
+  return p.x >= c.x && p.x < int64_t{c.x} + c.width && p.y >= c.y && p.y < int64_t{c.y} + c.height;
 }
 
 uint8_t* pixel_address(const DrawState& state, const PixelPoint& p) {
@@ -37,13 +36,17 @@ void pixel_set(ImageBuffer* target, float x, float y, uint32_t colour, int32_t m
   screen_lock();
   uint8_t* at = pixel_address(*state, p);
   switch (state->bytes_per_pixel) {
-    case 1: *at = static_cast<uint8_t>(value); break;
+    case 1:
+      *at = static_cast<uint8_t>(value);
+      break;
     case 2: {
       const auto v = static_cast<uint16_t>(value);
       std::memcpy(at, &v, 2);
       break;
     }
-    default: std::memcpy(at, &value, 4); break;
+    default:
+      std::memcpy(at, &value, 4);
+      break;
   }
   const auto row = static_cast<int32_t>(p.y);
   screen_mark_rows(row, row);
@@ -60,7 +63,9 @@ int32_t pixel_get(ImageBuffer* target, float x, float y) {
   const uint8_t* at = pixel_address(*state, p);
   int32_t value = 0;
   switch (state->bytes_per_pixel) {
-    case 1: value = *at; break;
+    case 1:
+      value = *at;
+      break;
     case 2: {
       uint16_t v = 0;
       std::memcpy(&v, at, 2);

@@ -26,9 +26,12 @@ int32_t pixel_get(ImageBuffer* target, float x, float y);
 // The colour a pixel of `bytes_per_pixel` bytes holds: the low bits that fit.
 inline uint32_t pixel_colour(uint32_t colour, int32_t bytes_per_pixel) {
   switch (bytes_per_pixel) {
-    case 1: return colour & 0xFFu;
-    case 2: return colour & 0xFFFFu;
-    default: return colour;
+    case 1:
+      return colour & 0xFFu;
+    case 2:
+      return colour & 0xFFFFu;
+    default:
+      return colour;
   }
 }
 
