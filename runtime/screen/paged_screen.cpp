@@ -101,6 +101,11 @@ void load_default_palette(PagedScreen& screen) {
   screen_unlock();
 }
 
+void convert_bytes(const uint8_t* __restrict source, uint32_t* __restrict target, size_t count,
+                   const uint32_t* __restrict colours) {
+  for (size_t i = 0; i < count; ++i) target[i] = colours[source[i]];
+}
+
 }  // namespace
 
 PagedScreen* screen_current() { return current.get(); }
@@ -203,10 +208,24 @@ PresentedRows present_dirty_rows(const uint32_t* colours, uint32_t* pixels, int3
   // whole band is converted in one pass. Wider pixels show their low byte.
   const uint8_t* page = screen_page(*screen, screen->visible_page);
   const size_t step = static_cast<size_t>(screen->bytes_per_pixel);
-  for (int32_t y = first; y <= last; ++y) {
-    const uint8_t* source = page + static_cast<size_t>(y) * static_cast<size_t>(screen->pitch);
-    uint32_t* target = pixels + static_cast<ptrdiff_t>(y) * stride;
-    for (int32_t x = 0; x < screen->width; ++x) target[x] = colours[source[static_cast<size_t>(x) * step]];
+  const auto width = static_cast<size_t>(screen->width);
+  const auto pitch = static_cast<size_t>(screen->pitch);
+  if (step == 1 && static_cast<ptrdiff_t>(width) == stride) {
+    // One-byte pixels in rows without slack: the band is one run of bytes, and
+    // a single loop over it keeps the lookups back to back.
+    const uint8_t* source = page + static_cast<size_t>(first) * pitch;
+    uint32_t* target = pixels + static_cast<ptrdiff_t>(first) * stride;
+    convert_bytes(source, target, static_cast<size_t>(last - first + 1) * width, colours);
+  } else {
+    for (int32_t y = first; y <= last; ++y) {
+      const uint8_t* source = page + static_cast<size_t>(y) * pitch;
+      uint32_t* target = pixels + static_cast<ptrdiff_t>(y) * stride;
+      if (step == 1) {
+        convert_bytes(source, target, width, colours);
+      } else {
+        for (size_t x = 0; x < width; ++x) target[x] = colours[source[x * step]];
+      }
+    }
   }
   std::fill(screen->dirty_rows.begin(), screen->dirty_rows.end(), uint8_t{0});
   return {first, last};
