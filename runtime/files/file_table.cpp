@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 
 namespace runtime {
 namespace {
@@ -48,14 +50,18 @@ bool record_refill(ByteStream& stream) {
 // A descriptor for reading `path`, or -1. Only regular files qualify: Linux
 // opens a directory for reading without complaint, and a FIFO or device could
 // block start-up or never end, so those are refused as not found.
-int open_regular_file(const std::string& path) {
-  if (path.find('\0') != std::string::npos) {
-    return -1;  // the platform would read a different, shorter path
+int open_regular_file(std::string_view path) {
+  // A terminated copy on the stack: opening allocates nothing and cannot throw.
+  char terminated[PATH_MAX];
+  if (path.empty() || path.size() >= sizeof terminated || path.find('\0') != std::string_view::npos) {
+    return -1;  // too long for the platform, or it would read a shorter path
   }
+  std::memcpy(terminated, path.data(), path.size());
+  terminated[path.size()] = 0;
   int fd = -1;
   do {
     // Non-blocking so that opening a FIFO with no writer returns at once.
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    fd = ::open(terminated, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     return -1;
@@ -89,7 +95,7 @@ int32_t text_file_free_number() {
   return 0;
 }
 
-int32_t text_file_open(const std::string& path, int32_t file_number) {
+int32_t text_file_open(std::string_view path, int32_t file_number) {
   FileRecord* record = record_of(file_number);
   if (record == nullptr || record->open) {
     return RESULT_ILLEGAL_CALL;

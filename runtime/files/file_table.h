@@ -9,7 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "runtime/files/item_reader.h"
 #include "runtime/screen/results.h"
@@ -52,8 +52,9 @@ int32_t text_file_free_number();
 // RESULT_OK; RESULT_ILLEGAL_CALL for a number outside 1..255 or already open
 // (record unchanged); RESULT_FILE_NOT_FOUND when the path is not a regular
 // file this process can read (missing, a directory, a FIFO, no permission, a
-// path with a 0 byte), and the record is then free.
-int32_t text_file_open(const std::string& path, int32_t file_number);
+// path with a 0 byte or longer than the platform allows), and the record is
+// then free.
+int32_t text_file_open(std::string_view path, int32_t file_number);
 
 // Binds the calling thread's InputBinding to the open file `file_number`.
 // RESULT_ILLEGAL_CALL (binding unchanged) if the number is not an open file.

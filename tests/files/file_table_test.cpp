@@ -104,6 +104,13 @@ const Unopenable UNOPENABLE[] = {
        d.write("real.mem", "5");
        return d.path("real.mem") + std::string("\0.txt", 5);
      }},
+    {"path_longer_than_the_platform_allows",
+     [](const files_test::TempDir& d) {
+       // Every component exists ("." repeated), so only the length is wrong.
+       std::string path = d.path("");
+       while (path.size() < 5000) path += "./";
+       return path + d.write("deep.mem", "5").substr(d.path("").size());
+     }},
     {"path_through_a_file",
      [](const files_test::TempDir& d) { return d.write("plain.mem", "5") + "/inner.mem"; }},
 };
