@@ -40,24 +40,30 @@ ImageBuffer* fail(int32_t result) {
   return nullptr;
 }
 
-// Blocks of 16 bytes with a fixed trip count, which the compiler turns into
-// one vector operation each even at -O2 (a loop over a run-time count is not
-// vectorised there); a tile row of 16 pixels is exactly one block.
+// Eight bytes at a time through 64-bit words: OR and XOR act on each byte
+// alone, so the bytes come out the same, and this form is fast at every
+// optimisation level (a 16-byte block loop was vectorised at -O2 but became
+// sixteen byte-wide read-modify-writes at -O3, four times slower).
 template <typename Rule>
 void put_row(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n, Rule rule) {
   size_t i = 0;
-  for (; i + 16 <= n; i += 16) {
-    for (size_t k = 0; k < 16; ++k) dst[i + k] = rule(dst[i + k], src[i + k]);
+  for (; i + 8 <= n; i += 8) {
+    uint64_t d = 0;
+    uint64_t s = 0;
+    std::memcpy(&d, dst + i, sizeof d);
+    std::memcpy(&s, src + i, sizeof s);
+    d = rule(d, s);
+    std::memcpy(dst + i, &d, sizeof d);
   }
-  for (; i < n; ++i) dst[i] = rule(dst[i], src[i]);
+  for (; i < n; ++i) dst[i] = static_cast<uint8_t>(rule(dst[i], src[i]));
 }
 
 void put_row_or(uint8_t* dst, const uint8_t* src, size_t n) {
-  put_row(dst, src, n, [](uint8_t d, uint8_t s) { return static_cast<uint8_t>(d | s); });
+  put_row(dst, src, n, [](auto d, auto s) { return d | s; });
 }
 
 void put_row_xor(uint8_t* dst, const uint8_t* src, size_t n) {
-  put_row(dst, src, n, [](uint8_t d, uint8_t s) { return static_cast<uint8_t>(d ^ s); });
+  put_row(dst, src, n, [](auto d, auto s) { return d ^ s; });
 }
 
 }  // namespace
