@@ -42,9 +42,26 @@ void draw_line(ImageBuffer* target, float x1, float y1, float x2, float y2, uint
   const int64_t span = bx1 - bx0 + 1;
   auto row = [state](int64_t y) { return state->rows[static_cast<size_t>(y)]; };
 
+  // Whole rows of one-byte pixels lie back to back when the rows are
+  // contiguous: the box is then one block fill (the frame's clear is one).
+  const bool one_block = filled && bpp == 1 && bx0 == 0 && span == state->pitch &&
+                         row(by1) == row(by0) + (by1 - by0) * state->pitch;
   screen_lock();
-  if (filled) {
+  if (one_block) {
+    span_fill(row(by0), 0, span * (by1 - by0 + 1), bpp, value);
+  } else if (filled) {
     for (int64_t y = by0; y <= by1; ++y) span_fill(row(y), bx0, span, bpp, value);
+  } else if (bpp == 1) {
+    // Outlines of one-byte pixels: the sides are single stores, not fills.
+    const auto byte = static_cast<uint8_t>(value);
+    if (a.y >= cy0) span_fill(row(a.y), bx0, span, bpp, value);
+    if (b.y <= cy1 && b.y != a.y) span_fill(row(b.y), bx0, span, bpp, value);
+    const bool left = a.x >= cx0;
+    const bool right = b.x <= cx1 && b.x != a.x;
+    for (int64_t y = by0; y <= by1; ++y) {
+      if (left) row(y)[a.x] = byte;
+      if (right) row(y)[b.x] = byte;
+    }
   } else {
     if (a.y >= cy0) span_fill(row(a.y), bx0, span, bpp, value);
     if (b.y <= cy1 && b.y != a.y) span_fill(row(b.y), bx0, span, bpp, value);
