@@ -53,7 +53,8 @@ bool record_refill(ByteStream& stream) {
 int open_regular_file(std::string_view path) {
   // A terminated copy on the stack: opening allocates nothing and cannot throw.
   char terminated[PATH_MAX];
-  if (path.empty() || path.size() >= sizeof terminated || path.find('\0') != std::string_view::npos) {
+  if (path.empty() || path.size() >= sizeof terminated ||
+      path.find('\0') != std::string_view::npos) {
     return -1;  // too long for the platform, or it would read a shorter path
   }
   std::memcpy(terminated, path.data(), path.size());

@@ -1,8 +1,8 @@
 #include "runtime/files/int_conversion.h"
 
 #include <algorithm>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -127,7 +127,8 @@ int32_t floating_to_int32(const char* text, size_t length) {
   if (start == length) {
     return 0;
   }
-  if (length - start >= 2 && text[start] == '0' && (text[start + 1] == 'x' || text[start + 1] == 'X')) {
+  if (length - start >= 2 && text[start] == '0' &&
+      (text[start + 1] == 'x' || text[start + 1] == 'X')) {
     return 0;
   }
   // strtod wants a terminated string; an item is short enough for the stack.

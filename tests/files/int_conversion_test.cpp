@@ -75,8 +75,9 @@ TEST(FloatingItems, AgreeWithStrtodAndNearbyint) {
     if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 7) - 3);
     const double parsed = std::strtod(text.c_str(), nullptr);
     const double nearest = std::nearbyint(parsed);
-    const int32_t expected =
-        nearest >= -2147483648.0 && nearest <= 2147483647.0 ? static_cast<int32_t>(nearest) : INT32_MIN;
+    const int32_t expected = nearest >= -2147483648.0 && nearest <= 2147483647.0
+                                 ? static_cast<int32_t>(nearest)
+                                 : INT32_MIN;
     ASSERT_EQ(item_to_int32(text.data(), text.size(), true), expected) << text;
   }
 }

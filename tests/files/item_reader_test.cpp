@@ -63,7 +63,10 @@ std::vector<ReaderCase> reader_cases() {
       {"only_blanks", "  \t ", {}},
       {"no_final_line_end", "5", {5}},
       // Bytes of a UTF-8 byte-order mark are just characters of the first item.
-      {"byte_order_mark", "\xEF\xBB\xBF" "5,6\n7", {0, 6, 7}},
+      {"byte_order_mark",
+       "\xEF\xBB\xBF"
+       "5,6\n7",
+       {0, 6, 7}},
       // Quoted parts.
       {"quoted", "\"12\",3", {12, 3}},
       {"quoted_blanks_inside", "\" 12 \",3", {12, 3}},
@@ -89,20 +92,31 @@ std::vector<ReaderCase> reader_cases() {
       {"float_fractions", "2.7,2.3,-2.7,.5,1.,.", {3, 2, -3, 0, 1, 0}},
       {"float_exponents", "1e2,1E2,1d2,1D2,25e-1,5d,12e", {100, 100, 100, 100, 2, 5, 12}},
       {"float_no_number", "e5,d,.e", {0, 0, 0}},
-      {"float_int32_edges", "2147483647.4,2147483646.5,-2147483646.5,-2147483647.4",
+      {"float_int32_edges",
+       "2147483647.4,2147483646.5,-2147483646.5,-2147483647.4",
        {2147483647, 2147483646, -2147483646, -2147483647}},
-      {"float_out_of_range", "2147483647.5,1e10,-1e10,1e999,-1d999", {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}},
-      {"float_nan_and_inf", "nan.,inf.,-infinity.,NAN(1).", {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}},
+      {"float_out_of_range",
+       "2147483647.5,1e10,-1e10,1e999,-1d999",
+       {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}},
+      {"float_nan_and_inf",
+       "nan.,inf.,-infinity.,NAN(1).",
+       {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}},
       {"float_underflow", "1e-400", {0}},
       {"float_hex_prefix", "0x1.8,0X1E", {0, 0}},
       {"float_quoted_blanks", "\"  2.5\",\"   \"", {2, 0}},
       // Decimal items, strtoul-style.
       {"signs", "-,+5,-5,+-5,--5,-0", {0, 5, -5, 0, 0, 0}},
       {"trailing_junk", "12abc,abc,0x1F,007", {12, 0, 0, 7}},
-      {"thirty_two_bits", "4294967295,2147483648,-2147483648,-4294967295", {-1, INT32_MIN, INT32_MIN, 1}},
+      {"thirty_two_bits",
+       "4294967295,2147483648,-2147483648,-4294967295",
+       {-1, INT32_MIN, INT32_MIN, 1}},
       {"beyond_thirty_two_bits", "4294967296,-4294967296,99999999999999999999", {-1, -1, -1}},
       {"other_white_space", "\v5,\f6", {5, 6}},
-      {"zero_byte", std::string("1\0" "2,3", 5), {1, 3}},
+      {"zero_byte",
+       std::string("1\0"
+                   "2,3",
+                   5),
+       {1, 3}},
       {"high_bytes", "\xFF\xFE,9", {0, 9}},
       // The 67-character limit splits a run; the 68th character begins the next item.
       {"seventy_digits", ZEROS_67 + "123", {0, 123}},
@@ -119,7 +133,8 @@ std::vector<ReaderCase> reader_cases() {
       // item's first, whatever comes between.
       {"put_back_after_cr", "7\r-8\r\"9\"", {7, -8, 9}},
       {"put_back_after_blank_run", "1  \t2 &H3 \"4\"", {1, 2, 3, 4}},
-      {"many_items", repeat("1,22,", 50), [] {
+      {"many_items", repeat("1,22,", 50),
+       [] {
          std::vector<int32_t> v;
          for (int i = 0; i < 50; ++i) v.insert(v.end(), {1, 22});
          return v;

@@ -47,12 +47,19 @@ class LoaderTest : public ::testing::Test {
   }
   void TearDown() override {
     for (int32_t n = FILE_NUMBER_FIRST; n <= FILE_NUMBER_LAST; ++n) text_file_close(n);
+    for (ImageBuffer* image : made_) image_release(image);
     screen_release();
+  }
+
+  // The game keeps its pictures for the whole run; a test gives them back.
+  void load_into(const char* path, int32_t width, int32_t height, ImageBuffer*& slot) {
+    game::load_mem_image(path, width, height, slot);
+    made_.push_back(slot);
   }
 
   ImageBuffer* load(const std::string& path, int32_t width, int32_t height) {
     ImageBuffer* slot = nullptr;
-    game::load_mem_image(path.c_str(), width, height, slot);
+    load_into(path.c_str(), width, height, slot);
     EXPECT_EQ(text_file_free_number(), 1) << "the load left its file open";
     return slot;
   }
@@ -92,16 +99,19 @@ class LoaderTest : public ::testing::Test {
 
   std::string items(int count, int first = 1) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += std::to_string((first + i) % 16) + (i % 16 == 15 ? "\n" : ",");
+    for (int i = 0; i < count; ++i)
+      text += std::to_string((first + i) % 16) + (i % 16 == 15 ? "\n" : ",");
     return text;
   }
   static Pixels counting(size_t count, size_t present, int first = 1) {
     Pixels out(count, 0);
-    for (size_t i = 0; i < present && i < count; ++i) out[i] = static_cast<uint8_t>((first + static_cast<int>(i)) % 16);
+    for (size_t i = 0; i < present && i < count; ++i)
+      out[i] = static_cast<uint8_t>((first + static_cast<int>(i)) % 16);
     return out;
   }
 
   files_test::TempDir dir;
+  std::vector<ImageBuffer*> made_;
 };
 
 TEST_F(LoaderTest, FullFile) {
@@ -178,14 +188,14 @@ TEST_F(LoaderTest, UsesTheLowestFreeNumberAndLeavesOtherFilesAlone) {
   text_file_read_int(value);
   ASSERT_EQ(value, 7);
   ImageBuffer* slot = nullptr;
-  game::load_mem_image(dir.write("pic.mem", items(256)).c_str(), 16, 16, slot);
+  load_into(dir.write("pic.mem", items(256)).c_str(), 16, 16, slot);
   EXPECT_EQ(text_file_free_number(), 2);
   expect_loaded(slot, counting(256, 256), 16, 16);
   text_file_begin_input(1);
   text_file_read_int(value);
   EXPECT_EQ(value, 8);
   // A missing file must not read the held file through the old binding either.
-  game::load_mem_image(dir.path("missing.mem").c_str(), 16, 16, slot);
+  load_into(dir.path("missing.mem").c_str(), 16, 16, slot);
   expect_loaded(slot, Pixels(256, 0), 16, 16);
   text_file_begin_input(1);
   text_file_read_int(value);
@@ -194,9 +204,9 @@ TEST_F(LoaderTest, UsesTheLowestFreeNumberAndLeavesOtherFilesAlone) {
 
 TEST_F(LoaderTest, EachLoadGetsANewPictureInTheSlot) {
   ImageBuffer* slot = nullptr;
-  game::load_mem_image(dir.write("a.mem", items(256)).c_str(), 16, 16, slot);
+  load_into(dir.write("a.mem", items(256)).c_str(), 16, 16, slot);
   ImageBuffer* first = slot;
-  game::load_mem_image(dir.write("b.mem", items(256, 2)).c_str(), 16, 16, slot);
+  load_into(dir.write("b.mem", items(256, 2)).c_str(), 16, 16, slot);
   ASSERT_NE(slot, first);
   EXPECT_EQ(picture(first), counting(256, 256)) << "the earlier picture is kept, not reused";
   EXPECT_EQ(picture(slot), counting(256, 256, 2));
@@ -207,7 +217,8 @@ TEST_F(LoaderTest, NoPictureMeansANullSlotAndNothingGrabbed) {
   for (int32_t width : {0, -5}) {
     ImageBuffer* slot = image_create(4, 4, 0, 0, 0);  // whatever the slot held is replaced
     ASSERT_NE(slot, nullptr);
-    game::load_mem_image(dir.write("a.mem", items(10)).c_str(), width, 4, slot);
+    made_.push_back(slot);
+    load_into(dir.write("a.mem", items(10)).c_str(), width, 4, slot);
     EXPECT_EQ(slot, nullptr);
     EXPECT_EQ(text_file_free_number(), 1);
     EXPECT_EQ(work_page(), Pixels(W * H, 0)) << "nothing to plot, but the page is cleared";
@@ -217,7 +228,8 @@ TEST_F(LoaderTest, NoPictureMeansANullSlotAndNothingGrabbed) {
 TEST_F(LoaderTest, SixLoadsLeaveTheMapOnTheWorkPage) {
   std::mt19937 rng(5);
   std::vector<std::string> paths;
-  for (int i = 0; i < 5; ++i) paths.push_back(dir.write("pic" + std::to_string(i) + ".mem", items(256, i)));
+  for (int i = 0; i < 5; ++i)
+    paths.push_back(dir.write("pic" + std::to_string(i) + ".mem", items(256, i)));
   std::vector<int32_t> map;
   Pixels expected;
   for (int i = 0; i < 64 * 32; ++i) {
@@ -230,10 +242,11 @@ TEST_F(LoaderTest, SixLoadsLeaveTheMapOnTheWorkPage) {
   for (size_t i = 0; i < 6; ++i) {
     const int32_t width = i == 5 ? 64 : 16;
     const int32_t height = i == 5 ? 32 : 16;
-    game::load_mem_image(paths[i].c_str(), width, height, slots[i]);
+    load_into(paths[i].c_str(), width, height, slots[i]);
     ASSERT_NE(slots[i], nullptr);
   }
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(picture(slots[static_cast<size_t>(i)]), counting(256, 256, i));
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(picture(slots[static_cast<size_t>(i)]), counting(256, 256, i));
   expect_loaded(slots[5], expected, 64, 32);
 }
 
@@ -247,7 +260,7 @@ TEST_F(LoaderTest, ShippedDatapackLeavesItsMapOnTheWorkPage) {
   for (size_t i = 0; i < 6; ++i) {
     ASSERT_EQ(text_file_open(paths[i], 1), RESULT_OK) << paths[i] << " is missing";
     text_file_close(1);
-    game::load_mem_image(paths[i], i == 5 ? 64 : 16, i == 5 ? 32 : 16, slots[i]);
+    load_into(paths[i], i == 5 ? 64 : 16, i == 5 ? 32 : 16, slots[i]);
   }
   // The map as the reader reads the file, independently of the loader.
   ASSERT_EQ(text_file_open(paths[5], 1), RESULT_OK);

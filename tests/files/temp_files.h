@@ -11,7 +11,8 @@ namespace files_test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tilewalk-files-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tilewalk-files-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~TempDir() {
