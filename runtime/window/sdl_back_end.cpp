@@ -30,7 +30,7 @@ struct SdlWindowData {
   bool video_up = false;            // our SDL_InitSubSystem succeeded
   bool screen_saver_taken = false;  // we switched it off and must put it back
   bool text_input = false;
-  bool focused = true;    // the thread counts the window active when it starts
+  bool focused = true;  // the thread counts the window active when it starts
   bool minimized = false;
   SdlWindow window;
   SdlRenderer renderer;
@@ -63,7 +63,8 @@ int display_under_pointer() {
 
 bool pixels_cover_window(const WindowState& state) {
   return state.width > 0 && state.height > 0 &&
-         state.pixels.size() >= static_cast<size_t>(state.width) * static_cast<size_t>(state.height);
+         state.pixels.size() >=
+             static_cast<size_t>(state.width) * static_cast<size_t>(state.height);
 }
 
 bool make_texture(SdlWindowData& data, const WindowState& state) {
@@ -320,8 +321,8 @@ void destroy(WindowState& state) {
 bool set_full_screen(WindowState& state, bool on) {
   SdlWindowData* data = data_of(state);
   if (data == nullptr || !data->window) return false;
-  if (SDL_SetWindowFullscreen(data->window.get(), on ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) !=
-      0) {
+  if (SDL_SetWindowFullscreen(data->window.get(),
+                              on ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) != 0) {
     return false;
   }
   // Not every video driver gives the window its old size back when it
@@ -333,8 +334,8 @@ bool set_full_screen(WindowState& state, bool on) {
 
 const WindowPlatform SDL_ACCELERATED_PLATFORM = {create_accelerated, destroy, present_rows,
                                                  handle_events, set_full_screen};
-const WindowPlatform SDL_SOFTWARE_PLATFORM = {create_software, destroy, present_rows,
-                                              handle_events, set_full_screen};
+const WindowPlatform SDL_SOFTWARE_PLATFORM = {create_software, destroy, present_rows, handle_events,
+                                              set_full_screen};
 
 int32_t start_with(const WindowPlatform& platform, const std::string& title, int32_t width,
                    int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
@@ -368,13 +369,23 @@ bool same_name(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const DisplayBackEnd SDL_ACCELERATED_BACK_END = {
-    "sdl-accelerated", start_accelerated,       window_thread_stop, screen_lock_acquire_raw,
-    screen_lock_release_raw, window_set_palette, nullptr,           &SDL_ACCELERATED_PLATFORM};
+const DisplayBackEnd SDL_ACCELERATED_BACK_END = {"sdl-accelerated",
+                                                 start_accelerated,
+                                                 window_thread_stop,
+                                                 screen_lock_acquire_raw,
+                                                 screen_lock_release_raw,
+                                                 window_set_palette,
+                                                 nullptr,
+                                                 &SDL_ACCELERATED_PLATFORM};
 
-const DisplayBackEnd SDL_SOFTWARE_BACK_END = {
-    "sdl-software", start_software,          window_thread_stop, screen_lock_acquire_raw,
-    screen_lock_release_raw, window_set_palette, nullptr,        &SDL_SOFTWARE_PLATFORM};
+const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software",
+                                              start_software,
+                                              window_thread_stop,
+                                              screen_lock_acquire_raw,
+                                              screen_lock_release_raw,
+                                              window_set_palette,
+                                              nullptr,
+                                              &SDL_SOFTWARE_PLATFORM};
 
 bool sdl_driver_requested(const char* requested, std::string_view driver) {
   if (requested == nullptr || driver.empty()) return false;

@@ -38,7 +38,8 @@ struct CloseCase {
   bool quit;
 };
 
-class SdlCloseRequestTest : public SdlWindowTest, public ::testing::WithParamInterface<CloseCase> {};
+class SdlCloseRequestTest : public SdlWindowTest,
+                            public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(SdlCloseRequestTest, PostsKeyCloseAndTheWindowStays) {
   open_screen();
@@ -61,7 +62,8 @@ TEST_P(SdlCloseRequestTest, PostsKeyCloseAndTheWindowStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, SdlCloseRequestTest,
-                         ::testing::Values(CloseCase{"Quit", true}, CloseCase{"WindowClose", false}),
+                         ::testing::Values(CloseCase{"Quit", true},
+                                           CloseCase{"WindowClose", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using SdlKeyEventTest = SdlWindowTest;
@@ -96,8 +98,8 @@ TEST_F(SdlKeyEventTest, KeyDownsReachTheRing) {
 // no row of the page changed.
 struct RepaintCase {
   const char* name;
-  uint32_t type;     // SDL event type
-  uint8_t window;    // SDL_WINDOWEVENT_* when type is SDL_WINDOWEVENT
+  uint32_t type;   // SDL event type
+  uint8_t window;  // SDL_WINDOWEVENT_* when type is SDL_WINDOWEVENT
 };
 
 class SdlRepaintTest : public SdlWindowTest, public ::testing::WithParamInterface<RepaintCase> {};

@@ -112,11 +112,16 @@ TEST(SdlDriverRequestTest, MatchesNamesInTheList) {
     bool expected;
   };
   const Case cases[] = {
-      {nullptr, "dummy", false},         {"", "dummy", false},
-      {"dummy", "dummy", true},          {"DUMMY", "dummy", true},
-      {"x11,dummy", "dummy", true},      {"x11, offscreen ", "offscreen", true},
-      {"x11,wayland", "offscreen", false}, {"dummyx", "dummy", false},
-      {"dumm", "dummy", false},          {",", "dummy", false},
+      {nullptr, "dummy", false},
+      {"", "dummy", false},
+      {"dummy", "dummy", true},
+      {"DUMMY", "dummy", true},
+      {"x11,dummy", "dummy", true},
+      {"x11, offscreen ", "offscreen", true},
+      {"x11,wayland", "offscreen", false},
+      {"dummyx", "dummy", false},
+      {"dumm", "dummy", false},
+      {",", "dummy", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(sdl_driver_requested(c.requested, c.driver), c.expected)

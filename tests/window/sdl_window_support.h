@@ -27,7 +27,8 @@ namespace runtime::sdl_test {
 
 inline std::atomic<int64_t> tick_count{0};
 
-inline void count_tick(std::chrono::steady_clock::time_point, std::chrono::steady_clock::time_point) {
+inline void count_tick(std::chrono::steady_clock::time_point,
+                       std::chrono::steady_clock::time_point) {
   tick_count.fetch_add(1);
 }
 
