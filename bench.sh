@@ -46,7 +46,7 @@ if [ "$write" -eq 1 ]; then
     echo
     echo "| figure | value | baseline | ratio | target | verdict |"
     echo "| --- | --- | --- | --- | --- | --- |"
-    grep '^RESULT|' "$log" | cut -d'|' -f2- | sed 's/|/ | /g; s/^/|/; s/$/ |/; s/  */ /g'
+    grep '^RESULT|' "$log" | cut -d'|' -f2- | sed 's/|/ | /g; s/^/| /; s/$/ |/; s/  */ /g'
   } > bench/RESULTS.md
   echo "wrote bench/RESULTS.md"
 fi
