@@ -9,6 +9,7 @@
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_lock.h"
 #include "runtime/text/text.h"
 
 namespace game {
@@ -66,6 +67,12 @@ void animation_check(GameState& state) {
 
 void frame_step(GameState& state) {
   PlayerPosition& p = state.position;
+  // One hold of the screen lock for the whole frame: every operation below
+  // would take and release it on its own, over two hundred times a frame,
+  // and nesting makes those inner holds free. The window side's tick then
+  // waits at most one frame, a few microseconds, and gets the lock first at
+  // the release (the lock hands over in arrival order).
+  screen_lock();
   key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
   animation_check(state);
   view_sample(state.view, p.x, p.y);
@@ -77,6 +84,7 @@ void frame_step(GameState& state) {
   image_put(nullptr, 112, 48, state.assets[PLAYER], ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
             ARG_OMITTED, 0, PUT_OR, -1, nullptr, 0);
   screen_copy_page(WORK_PAGE, DISPLAY_PAGE);
+  screen_unlock();
 }
 
 }  // namespace game

@@ -24,10 +24,12 @@ constexpr int64_t OFF_PAGE_HIGH = int64_t{std::numeric_limits<int32_t>::max()} +
 inline int64_t coordinate_to_pixel(float value) {
   if (std::isnan(value)) return OFF_PAGE_LOW;
   const double v = static_cast<double>(value);
-  const double rounded = v > 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-  if (rounded > static_cast<double>(std::numeric_limits<int32_t>::max())) return OFF_PAGE_HIGH;
-  if (rounded < static_cast<double>(std::numeric_limits<int32_t>::min())) return OFF_PAGE_LOW;
-  return static_cast<int64_t>(rounded);
+  const double shifted = v > 0.0 ? v + 0.5 : v - 0.5;
+  // The integer cast truncates toward zero, which is the rounding wanted; the
+  // bounds are where that truncation leaves the int32 range (infinities too).
+  if (shifted >= 2147483648.0) return OFF_PAGE_HIGH;
+  if (shifted <= -2147483649.0) return OFF_PAGE_LOW;
+  return static_cast<int64_t>(shifted);
 }
 
 struct PixelPoint {
