@@ -8,10 +8,6 @@ start_x
 mkdir "$work/empty"
 start_game_in_tmux "$program" "$work/empty"
 tmux -L "$tmux_socket" send-keys -t 0 C-c
-for _ in $(seq 100); do
-  [ -s "$work/status" ] && break
-  sleep 0.05
-done
-[ -s "$work/status" ] || fail "Ctrl+C did not end the game within 5 s"
-[ "$(cat "$work/status")" = 130 ] || fail "exit status $(cat "$work/status"), expected 130 (SIGINT)"
+wait_exit_in_tmux
+[ "$exit_status" = 130 ] || fail "exit status $exit_status, expected 130 (SIGINT)"
 echo "ok: Ctrl+C ends the game"

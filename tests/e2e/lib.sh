@@ -132,15 +132,21 @@ start_game_in_tmux() {
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 
-# After the game ended in tmux: exit status 0 and a blank pane, bright white
-# on blue, cursor at the top-left.
-expect_clean_exit_in_tmux() {
+# Waits up to 5 s for the game in tmux to end and sets $exit_status.
+wait_exit_in_tmux() {
   for _ in $(seq 100); do
     [ -s "$work/status" ] && break
     sleep 0.05
   done
   [ -s "$work/status" ] || fail "the game did not end within 5 s"
-  [ "$(cat "$work/status")" = 0 ] || fail "exit status $(cat "$work/status")"
+  exit_status=$(cat "$work/status")
+}
+
+# After the game ended in tmux: exit status 0 and a blank pane, bright white
+# on blue, cursor at the top-left.
+expect_clean_exit_in_tmux() {
+  wait_exit_in_tmux
+  [ "$exit_status" = 0 ] || fail "exit status $exit_status"
   local plain
   plain=$(tmux -L "$tmux_socket" capture-pane -p -t 0)
   [ -z "$(printf '%s' "$plain" | tr -d ' \n')" ] || fail "the console is not blank: $plain"
