@@ -316,6 +316,10 @@ void destroy(WindowState& state) {
     // process (hints, event queue), so that each screen starts afresh.
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
   }
+  // SDL keeps per-thread data (its error text) for threads it did not start
+  // and frees it only in SDL_Quit; this thread ends here, whoever else still
+  // uses SDL, so its share must go now.
+  SDL_TLSCleanup();
 }
 
 bool set_full_screen(WindowState& state, bool on) {
