@@ -13,6 +13,7 @@
 
 #include "game/frame_loop.h"
 #include "runtime/input/key_buffer.h"
+#include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "tests/support/golden_frame.h"
@@ -43,12 +44,19 @@ class GameFixture : public ::testing::Test {
     runtime::KeyBuffer& buffer = runtime::key_buffer();
     buffer.read_index = buffer.write_index;
   }
-  void TearDown() override { runtime::screen_release(); }
+  void TearDown() override {
+    runtime::screen_release();
+    // The game keeps its pictures for the life of the process; a test's game
+    // state does not live that long, so the fixture gives them back.
+    for (runtime::ImageBuffer* image : images_) runtime::image_release(image);
+    images_.clear();
+  }
 
   // Starts the game reading `paths` (six files) and enters play.
   void start(const std::array<const char*, 6>& paths, bool show_readout = true) {
     settings_ = GameSettings{"tilewalk", paths, show_readout};
     ASSERT_TRUE(start_up(state_, settings_));
+    images_.insert(images_.end(), state_.assets.begin(), state_.assets.end());
     enter_play(state_);
   }
 
@@ -76,6 +84,7 @@ class GameFixture : public ::testing::Test {
 
   GameSettings settings_{};
   GameState state_{};
+  std::vector<runtime::ImageBuffer*> images_;  // every picture a start made
 };
 
 }  // namespace game
