@@ -14,11 +14,18 @@ cmake --preset default -DTILEWALK_TESTS=ON >/dev/null
 cmake --build --preset default
 ctest --preset default --parallel 2 --timeout 300
 
-# Every test again, e2e included: the built programs run instrumented under Xvfb.
+# Every test again. Each test program runs with LeakSanitizer on. The built
+# programs under Xvfb (e2e) keep ASan and UBSan but not the leak check: SDL's
+# X11 driver reaches D-Bus, which never frees its process-wide blocks, and some
+# of them hang off a library SDL has unloaded by exit, where no suppression
+# can name them. The game and window code they run is leak-checked by the
+# headless and SDL tests.
 stage "asan build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
-ctest --preset asan --parallel 2 --timeout 600
+ctest --preset asan --parallel 2 --timeout 600 -LE e2e
+ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure --parallel 2 --timeout 600 -L e2e
 
 # Unit tests are single-threaded; every headless and SDL test runs the real
 # window thread and tick against the game's thread, and the `threaded` label

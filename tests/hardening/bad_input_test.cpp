@@ -16,6 +16,7 @@
 
 #include "game/frame_loop.h"
 #include "runtime/input/key_buffer.h"
+#include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "tests/hardening/bad_packs.h"
@@ -83,6 +84,8 @@ GameRun run_game(const fs::path& dir) {
       const uint8_t* row = runtime::image_pixels(image) + y * image->pitch;
       run.pictures[slot].insert(run.pictures[slot].end(), row, row + image->width);
     }
+    // The game keeps its pictures for the whole process; this run is done.
+    runtime::image_release(image);
   }
   runtime::PagedScreen& screen = *runtime::screen_current();
   const uint8_t* map = runtime::screen_page(screen, game::MAP_PAGE);
