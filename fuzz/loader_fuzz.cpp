@@ -39,8 +39,8 @@ void check_load(const std::string& path, const uint8_t* data, size_t size, Size 
   for (int32_t y = 0; y < asset.height; ++y) {
     for (int32_t x = 0; x < asset.width; ++x) {
       const auto expected = static_cast<uint8_t>(static_cast<uint32_t>(item_read(stream)));
-      const uint8_t got = image_pixels(picture)[static_cast<size_t>(y) * picture->pitch +
-                                                static_cast<size_t>(x)];
+      const uint8_t got =
+          image_pixels(picture)[static_cast<size_t>(y) * picture->pitch + static_cast<size_t>(x)];
       FUZZ_CHECK(got == expected);
       FUZZ_CHECK(work[y * screen.pitch + x] == expected);
     }

@@ -3,10 +3,10 @@
 // nothing outside the work page's text viewport (no pixel or cell record of
 // another page, of the rows above or below the viewport, or of the slack
 // between pages), and it leaves the cursor inside the viewport.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -35,8 +35,10 @@ void check_untouched(const PagedScreen& screen, int32_t work, Viewport view,
                      const std::vector<uint8_t>& pages_before,
                      const std::vector<TextCell>& cells_before) {
   const size_t page_bytes = static_cast<size_t>(screen.pitch) * static_cast<size_t>(screen.height);
-  const size_t first_pixel = static_cast<size_t>(view.first) * 8 * static_cast<size_t>(screen.pitch);
-  const size_t end_pixel = static_cast<size_t>(view.last + 1) * 8 * static_cast<size_t>(screen.pitch);
+  const size_t first_pixel =
+      static_cast<size_t>(view.first) * 8 * static_cast<size_t>(screen.pitch);
+  const size_t end_pixel =
+      static_cast<size_t>(view.last + 1) * 8 * static_cast<size_t>(screen.pitch);
   const auto same = [&](size_t from, size_t to) {
     return to <= from || std::memcmp(screen.page_memory.data() + from, pages_before.data() + from,
                                      to - from) == 0;
@@ -53,7 +55,8 @@ void check_untouched(const PagedScreen& screen, int32_t work, Viewport view,
     }
   }
   (void)page_bytes;
-  const auto per_page = static_cast<size_t>(screen.text_rows) * static_cast<size_t>(screen.text_columns);
+  const auto per_page =
+      static_cast<size_t>(screen.text_rows) * static_cast<size_t>(screen.text_columns);
   for (size_t i = 0; i < cells_before.size(); ++i) {
     const size_t page = i / per_page;
     const auto row = static_cast<int32_t>(i % per_page / static_cast<size_t>(screen.text_columns));
@@ -98,8 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pages_before.assign(screen.page_memory.begin(), screen.page_memory.end());
   cells_before.assign(screen.cells.begin(), screen.cells.end());
   // Two writes, so a wrap left pending by the first is taken up by the second.
-  const std::string_view run(reinterpret_cast<const char*>(data + SETUP_BYTES),
-                             size - SETUP_BYTES);
+  const std::string_view run(reinterpret_cast<const char*>(data + SETUP_BYTES), size - SETUP_BYTES);
   const size_t split = run.empty() ? 0 : data[0] % (run.size() + 1);
   text_write(run.substr(0, split));
   text_write(run.substr(split));

@@ -127,7 +127,8 @@ TEST_P(BadInput, LoadsAsItsCleanEquivalent) {
   }
   EXPECT_EQ(differences(bad.map_page, clean.map_page), 0u) << "map page pixels that differ";
   EXPECT_EQ(bad.shown.size(), 320u * 200u);
-  EXPECT_EQ(differences(bad.shown, clean.shown), 0u) << "pixels of the first shown frame that differ";
+  EXPECT_EQ(differences(bad.shown, clean.shown), 0u)
+      << "pixels of the first shown frame that differ";
 
   // The map cells themselves, against the values the rules give.
   const Drawing& map = pack->expected[MAP];

@@ -26,8 +26,8 @@ using Drawing = std::vector<std::vector<int64_t>>;
 
 struct AssetFile {
   enum Kind { ABSENT, DIRECTORY, BYTES, REPEATED } kind = ABSENT;
-  std::string bytes;      // BYTES: the whole file; REPEATED: what comes before the filler
-  std::string filler;     // REPEATED: written again and again after `bytes`
+  std::string bytes;        // BYTES: the whole file; REPEATED: what comes before the filler
+  std::string filler;       // REPEATED: written again and again after `bytes`
   uint64_t total_size = 0;  // REPEATED: the file's size
 };
 

@@ -35,8 +35,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr runtime::KeyCode KEYS[] = {
-    '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', 'a', 'Z', ' ', 13, 8, 9, 255,
-    0x48FF, 0x50FF, 0x4BFF, 0x4DFF, 0x47FF, 0x3BFF, runtime::KEY_CLOSE};
+    '1', '2', '3', '4', '5', '6',    '7',    '8',    '9',    '0',    'a',    'Z',
+    ' ', 13,  8,   9,   255, 0x48FF, 0x50FF, 0x4BFF, 0x4DFF, 0x47FF, 0x3BFF, runtime::KEY_CLOSE};
 
 std::atomic<bool> failed{false};
 
@@ -115,8 +115,7 @@ void post_keys(std::atomic<bool>& stop, KeyStats& stats) {
       const int32_t before = held(ring);
       runtime::key_post(code);
       const int32_t after = held(ring);
-      const runtime::KeyCode newest =
-          ring.slots[static_cast<size_t>((ring.write_index + 15) % 16)];
+      const runtime::KeyCode newest = ring.slots[static_cast<size_t>((ring.write_index + 15) % 16)];
       runtime::screen_lock_release_raw();
       if (before > 15 || after != std::min(before + 1, 15) || newest != code) {
         fail("ring held " + std::to_string(before) + " then " + std::to_string(after) +
