@@ -4,8 +4,8 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ libsdl2-dev)
-test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils)
-bench=("${build[@]}" libbenchmark-dev)
+test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils python3)
+bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)
 
 case "${1:-build}" in
