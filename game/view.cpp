@@ -23,12 +23,9 @@ void view_sample(ViewGrid& grid, int32_t x, int32_t y) {
   screen_copy_page(MAP_PAGE, WORK_PAGE);
   for (int32_t j = 1; j <= VIEW_ROWS; ++j) {
     for (int32_t i = 1; i <= VIEW_COLUMNS; ++i) {
-      // int64 so a position near the int32 limits cannot overflow; such a
-      // point is far off the page either way.
-      const int64_t map_x = int64_t{x} + i - PLAYER_COLUMN;
-      const int64_t map_y = int64_t{y} + j - PLAYER_ROW;
       grid[static_cast<size_t>(i)][static_cast<size_t>(j)] =
-          pixel_get(nullptr, static_cast<float>(map_x), static_cast<float>(map_y));
+          pixel_get(nullptr, static_cast<float>(x + i - PLAYER_COLUMN),
+                    static_cast<float>(y + j - PLAYER_ROW));
     }
   }
 }

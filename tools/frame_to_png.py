@@ -9,12 +9,8 @@ show as magenta so they stand out. Needs ImageMagick's convert.
 import argparse
 import subprocess
 
-PALETTE = [
-    (0, 0, 0), (0, 0, 170), (0, 170, 0), (0, 170, 170),
-    (170, 0, 0), (170, 0, 170), (170, 85, 0), (170, 170, 170),
-    (85, 85, 85), (85, 85, 255), (85, 255, 85), (85, 255, 255),
-    (255, 85, 85), (255, 85, 255), (255, 255, 85), (255, 255, 255),
-]
+from palette import PALETTE
+
 GAP = 4
 
 

@@ -21,14 +21,8 @@ import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import mem_from_drawing as mem  # noqa: E402
+from palette import PALETTE  # noqa: E402
 
-# Default 16-colour palette (red, green, blue); page bytes from 16 up show black.
-PALETTE = [
-    (0, 0, 0), (0, 0, 170), (0, 170, 0), (0, 170, 170),
-    (170, 0, 0), (170, 0, 170), (170, 85, 0), (170, 170, 170),
-    (85, 85, 85), (85, 85, 255), (85, 255, 85), (85, 255, 255),
-    (255, 85, 85), (255, 85, 255), (255, 255, 85), (255, 255, 255),
-]
 SHEET_BACKGROUND = (40, 40, 48)  # not a palette colour, so black picture pixels stand out
 
 PAGE_W, PAGE_H = 320, 200

@@ -32,17 +32,15 @@ struct WindowPlatform {
   bool (*set_full_screen)(WindowState& state, bool on);
 };
 
+// Every back end shares the screen's lock (screen_lock.h) and the window
+// side's palette copy (window_set_palette), so the record carries no
+// operations for them: only what differs from one back end to the next.
 struct DisplayBackEnd {
   const char* name;
   // 0 when the window side is running, anything else on refusal or failure.
   int32_t (*start)(const std::string& title, int32_t width, int32_t height, int32_t depth,
                    int32_t refresh, int32_t flags);
   void (*stop)();
-  void (*lock)();
-  void (*unlock)();
-  void (*set_palette_entry)(int32_t index, uint8_t red, uint8_t green, uint8_t blue);
-  // Not called by this game; null.
-  void (*wait_for_retrace)();
   const WindowPlatform* platform;
 };
 

@@ -373,22 +373,10 @@ bool same_name(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const DisplayBackEnd SDL_ACCELERATED_BACK_END = {"sdl-accelerated",
-                                                 start_accelerated,
-                                                 window_thread_stop,
-                                                 screen_lock_acquire_raw,
-                                                 screen_lock_release_raw,
-                                                 window_set_palette,
-                                                 nullptr,
-                                                 &SDL_ACCELERATED_PLATFORM};
+const DisplayBackEnd SDL_ACCELERATED_BACK_END = {"sdl-accelerated", start_accelerated,
+                                                 window_thread_stop, &SDL_ACCELERATED_PLATFORM};
 
-const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software",
-                                              start_software,
-                                              window_thread_stop,
-                                              screen_lock_acquire_raw,
-                                              screen_lock_release_raw,
-                                              window_set_palette,
-                                              nullptr,
+const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software", start_software, window_thread_stop,
                                               &SDL_SOFTWARE_PLATFORM};
 
 bool sdl_driver_requested(const char* requested, std::string_view driver) {

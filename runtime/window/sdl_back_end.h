@@ -3,9 +3,8 @@
 // texture, scaled by whole steps and letterboxed in full screen. They share
 // one WindowPlatform implementation that differs only in the renderer flags.
 //
-// start/stop/lock/unlock/set_palette_entry are called by window_open and the
-// screen module on the game's thread; every SDL call happens on the window
-// side's thread.
+// start and stop are called by window_open and window_close on the game's
+// thread; every SDL call happens on the window side's thread.
 #pragma once
 
 #include <string_view>

@@ -7,15 +7,13 @@
 A colour outside the 16-colour default palette is written as -1, so a wrong
 colour shows up as a difference rather than being rounded to a near one.
 """
+import os
 import subprocess
 import sys
 
-PALETTE = [
-    (0, 0, 0), (0, 0, 170), (0, 170, 0), (0, 170, 170),
-    (170, 0, 0), (170, 0, 170), (170, 85, 0), (170, 170, 170),
-    (85, 85, 85), (85, 85, 255), (85, 255, 85), (85, 255, 255),
-    (255, 85, 85), (255, 85, 255), (255, 255, 85), (255, 255, 255),
-]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from palette import PALETTE  # noqa: E402
+
 INDEX = {rgb: i for i, rgb in enumerate(PALETTE)}
 
 

@@ -74,13 +74,7 @@ int32_t start(const std::string& title, int32_t width, int32_t height, int32_t d
   return window_thread_start(HEADLESS_PLATFORM, title, width, height, depth, refresh, flags);
 }
 
-const DisplayBackEnd HEADLESS_BACK_END = {"headless",
-                                          start,
-                                          window_thread_stop,
-                                          screen_lock_acquire_raw,
-                                          screen_lock_release_raw,
-                                          window_set_palette,
-                                          nullptr,
+const DisplayBackEnd HEADLESS_BACK_END = {"headless", start, window_thread_stop,
                                           &HEADLESS_PLATFORM};
 
 const std::array<const DisplayBackEnd*, 1> HEADLESS_LIST = {&HEADLESS_BACK_END};
