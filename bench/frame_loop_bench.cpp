@@ -13,7 +13,7 @@
 #include "bench/bench_report.h"
 #include "game/frame_loop.h"
 #include "runtime/screen/paged_screen.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace {
 

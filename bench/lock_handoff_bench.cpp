@@ -21,9 +21,10 @@
 #include "bench/bench_report.h"
 #include "game/frame_loop.h"
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/window_tick.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/window/window.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace {
 

@@ -10,7 +10,8 @@
 #include "bench/bench_report.h"
 #include "game/frame_loop.h"
 #include "runtime/screen/paged_screen.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/screen/screen_open.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace {
 

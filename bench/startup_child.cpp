@@ -9,7 +9,8 @@
 
 #include "game/frame_loop.h"
 #include "runtime/screen/paged_screen.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/screen/screen_open.h"
+#include "runtime/window/headless_back_end.h"
 
 int main(int argc, char** argv) {
   const char done = 'F';

@@ -12,8 +12,9 @@
 
 #include "fuzz/fuzz_check.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/text/text.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/screen/screen_open.h"
+#include "runtime/text/text_output.h"
+#include "runtime/window/headless_back_end.h"
 
 using namespace runtime;
 

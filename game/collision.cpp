@@ -2,7 +2,7 @@
 
 #include "game/view.h"
 #include "runtime/screen/boxes.h"
-#include "runtime/text/text.h"
+#include "runtime/text/text_output.h"
 
 namespace game {
 

@@ -10,7 +10,9 @@
 #include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/text/text.h"
+#include "runtime/screen/screen_open.h"
+#include "runtime/text/screen_clear.h"
+#include "runtime/text/text_output.h"
 
 namespace game {
 

@@ -4,7 +4,7 @@
 
 #include "runtime/input/key_poll.h"
 #include "runtime/input/strings.h"
-#include "runtime/text/text.h"
+#include "runtime/text/program_end.h"
 
 namespace game {
 

@@ -4,7 +4,7 @@
 #include "runtime/screen/images.h"
 #include "runtime/screen/pixels.h"
 #include "runtime/screen/results.h"
-#include "runtime/text/text.h"
+#include "runtime/text/screen_clear.h"
 
 namespace game {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "game/frame_loop.h"
-#include "runtime/window/window_side.h"
+#include "runtime/window/window.h"
 
 int main() {
   static game::GameState state;

@@ -7,11 +7,13 @@ namespace runtime {
 
 namespace {
 
-constexpr int32_t kSlots = 16;
+constexpr int32_t SLOT_COUNT = 16;
 
 // Indices stored in a buffer are always 0..15; a value from anywhere else is
 // wrapped rather than used to index out of the ring.
-int32_t wrap(int32_t index) { return static_cast<int32_t>(static_cast<uint32_t>(index) % kSlots); }
+int32_t wrap(int32_t index) {
+  return static_cast<int32_t>(static_cast<uint32_t>(index) % SLOT_COUNT);
+}
 
 }  // namespace
 

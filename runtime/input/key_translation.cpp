@@ -16,7 +16,7 @@ constexpr KeyCode key_code_of(Entry e) {
   return is_extended(e) ? static_cast<KeyCode>((e & 0xFF) * 256 + 255) : static_cast<KeyCode>(e);
 }
 
-enum Column { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 3 };
+enum Column { NONE = 0, SHIFT = 1, CTRL = 2, ALT = 3 };
 using Row = std::array<Entry, 4>;
 
 // The keyboard's classic character and extended codes, in the order none,
@@ -25,15 +25,17 @@ using Row = std::array<Entry, 4>;
 // key's scan code, Alt+digit 0x78..0x83, Alt+F1..F12 0x68..0x71 and 0x8B/0x8C;
 // number-pad digits have none, since they were the keys for typing a
 // character by its number.
-constexpr Row kLetter(int scan, char lower) {
+constexpr Row letter_row(int scan, char lower) {
   return {C(lower), C(lower - 'a' + 'A'), C(lower - 'a' + 1), X(scan)};
 }
-constexpr Row kPad(int scan, char shifted, int ctrl) { return {X(scan), C(shifted), X(ctrl), 0}; }
-constexpr Row kF(int i) { return {X(0x3B + i), X(0x54 + i), X(0x5E + i), X(0x68 + i)}; }
-constexpr Row kEmpty{};
+constexpr Row pad_row(int scan, char shifted, int ctrl) {
+  return {X(scan), C(shifted), X(ctrl), 0};
+}
+constexpr Row function_row(int i) { return {X(0x3B + i), X(0x54 + i), X(0x5E + i), X(0x68 + i)}; }
+constexpr Row EMPTY_ROW{};
 
-constexpr std::array<Row, 0x59> kScanTable = {{
-    /* 0x00 */ kEmpty,
+constexpr std::array<Row, 0x59> SCAN_TABLE = {{
+    /* 0x00 */ EMPTY_ROW,
     /* 0x01 Escape */ {C(27), C(27), C(27), X(0x01)},
     /* 0x02 1 */ {C('1'), C('!'), 0, X(0x78)},
     /* 0x03 2 */ {C('2'), C('@'), X(0x03), X(0x79)},
@@ -49,76 +51,76 @@ constexpr std::array<Row, 0x59> kScanTable = {{
     /* 0x0D = */ {C('='), C('+'), 0, X(0x83)},
     /* 0x0E Backspace */ {C(8), C(8), C(0x7F), X(0x0E)},
     /* 0x0F Tab */ {C(9), X(0x0F), X(0x94), X(0xA5)},
-    /* 0x10 */ kLetter(0x10, 'q'),
-    /* 0x11 */ kLetter(0x11, 'w'),
-    /* 0x12 */ kLetter(0x12, 'e'),
-    /* 0x13 */ kLetter(0x13, 'r'),
-    /* 0x14 */ kLetter(0x14, 't'),
-    /* 0x15 */ kLetter(0x15, 'y'),
-    /* 0x16 */ kLetter(0x16, 'u'),
-    /* 0x17 */ kLetter(0x17, 'i'),
-    /* 0x18 */ kLetter(0x18, 'o'),
-    /* 0x19 */ kLetter(0x19, 'p'),
+    /* 0x10 */ letter_row(0x10, 'q'),
+    /* 0x11 */ letter_row(0x11, 'w'),
+    /* 0x12 */ letter_row(0x12, 'e'),
+    /* 0x13 */ letter_row(0x13, 'r'),
+    /* 0x14 */ letter_row(0x14, 't'),
+    /* 0x15 */ letter_row(0x15, 'y'),
+    /* 0x16 */ letter_row(0x16, 'u'),
+    /* 0x17 */ letter_row(0x17, 'i'),
+    /* 0x18 */ letter_row(0x18, 'o'),
+    /* 0x19 */ letter_row(0x19, 'p'),
     /* 0x1A [ */ {C('['), C('{'), C(0x1B), X(0x1A)},
     /* 0x1B ] */ {C(']'), C('}'), C(0x1D), X(0x1B)},
     /* 0x1C Enter */ {C(13), C(13), C(10), X(0x1C)},
-    /* 0x1D Ctrl */ kEmpty,
-    /* 0x1E */ kLetter(0x1E, 'a'),
-    /* 0x1F */ kLetter(0x1F, 's'),
-    /* 0x20 */ kLetter(0x20, 'd'),
-    /* 0x21 */ kLetter(0x21, 'f'),
-    /* 0x22 */ kLetter(0x22, 'g'),
-    /* 0x23 */ kLetter(0x23, 'h'),
-    /* 0x24 */ kLetter(0x24, 'j'),
-    /* 0x25 */ kLetter(0x25, 'k'),
-    /* 0x26 */ kLetter(0x26, 'l'),
+    /* 0x1D Ctrl */ EMPTY_ROW,
+    /* 0x1E */ letter_row(0x1E, 'a'),
+    /* 0x1F */ letter_row(0x1F, 's'),
+    /* 0x20 */ letter_row(0x20, 'd'),
+    /* 0x21 */ letter_row(0x21, 'f'),
+    /* 0x22 */ letter_row(0x22, 'g'),
+    /* 0x23 */ letter_row(0x23, 'h'),
+    /* 0x24 */ letter_row(0x24, 'j'),
+    /* 0x25 */ letter_row(0x25, 'k'),
+    /* 0x26 */ letter_row(0x26, 'l'),
     /* 0x27 ; */ {C(';'), C(':'), 0, X(0x27)},
     /* 0x28 ' */ {C('\''), C('"'), 0, X(0x28)},
     /* 0x29 ` */ {C('`'), C('~'), 0, X(0x29)},
-    /* 0x2A left Shift */ kEmpty,
+    /* 0x2A left Shift */ EMPTY_ROW,
     /* 0x2B \ */ {C('\\'), C('|'), C(0x1C), X(0x2B)},
-    /* 0x2C */ kLetter(0x2C, 'z'),
-    /* 0x2D */ kLetter(0x2D, 'x'),
-    /* 0x2E */ kLetter(0x2E, 'c'),
-    /* 0x2F */ kLetter(0x2F, 'v'),
-    /* 0x30 */ kLetter(0x30, 'b'),
-    /* 0x31 */ kLetter(0x31, 'n'),
-    /* 0x32 */ kLetter(0x32, 'm'),
+    /* 0x2C */ letter_row(0x2C, 'z'),
+    /* 0x2D */ letter_row(0x2D, 'x'),
+    /* 0x2E */ letter_row(0x2E, 'c'),
+    /* 0x2F */ letter_row(0x2F, 'v'),
+    /* 0x30 */ letter_row(0x30, 'b'),
+    /* 0x31 */ letter_row(0x31, 'n'),
+    /* 0x32 */ letter_row(0x32, 'm'),
     /* 0x33 , */ {C(','), C('<'), 0, X(0x33)},
     /* 0x34 . */ {C('.'), C('>'), 0, X(0x34)},
     /* 0x35 / */ {C('/'), C('?'), 0, X(0x35)},
-    /* 0x36 right Shift */ kEmpty,
+    /* 0x36 right Shift */ EMPTY_ROW,
     /* 0x37 number-pad * */ {C('*'), C('*'), 0, X(0x37)},
-    /* 0x38 Alt */ kEmpty,
+    /* 0x38 Alt */ EMPTY_ROW,
     /* 0x39 Space */ {C(' '), C(' '), C(' '), C(' ')},
-    /* 0x3A Caps Lock */ kEmpty,
-    /* 0x3B F1 */ kF(0),
-    /* 0x3C F2 */ kF(1),
-    /* 0x3D F3 */ kF(2),
-    /* 0x3E F4 */ kF(3),
-    /* 0x3F F5 */ kF(4),
-    /* 0x40 F6 */ kF(5),
-    /* 0x41 F7 */ kF(6),
-    /* 0x42 F8 */ kF(7),
-    /* 0x43 F9 */ kF(8),
-    /* 0x44 F10 */ kF(9),
-    /* 0x45 Num Lock */ kEmpty,
-    /* 0x46 Scroll Lock */ kEmpty,
-    /* 0x47 pad 7 */ kPad(0x47, '7', 0x77),
-    /* 0x48 pad 8 */ kPad(0x48, '8', 0x8D),
-    /* 0x49 pad 9 */ kPad(0x49, '9', 0x84),
+    /* 0x3A Caps Lock */ EMPTY_ROW,
+    /* 0x3B F1 */ function_row(0),
+    /* 0x3C F2 */ function_row(1),
+    /* 0x3D F3 */ function_row(2),
+    /* 0x3E F4 */ function_row(3),
+    /* 0x3F F5 */ function_row(4),
+    /* 0x40 F6 */ function_row(5),
+    /* 0x41 F7 */ function_row(6),
+    /* 0x42 F8 */ function_row(7),
+    /* 0x43 F9 */ function_row(8),
+    /* 0x44 F10 */ function_row(9),
+    /* 0x45 Num Lock */ EMPTY_ROW,
+    /* 0x46 Scroll Lock */ EMPTY_ROW,
+    /* 0x47 pad 7 */ pad_row(0x47, '7', 0x77),
+    /* 0x48 pad 8 */ pad_row(0x48, '8', 0x8D),
+    /* 0x49 pad 9 */ pad_row(0x49, '9', 0x84),
     /* 0x4A pad - */ {C('-'), C('-'), 0, X(0x4A)},
-    /* 0x4B pad 4 */ kPad(0x4B, '4', 0x73),
-    /* 0x4C pad 5 */ kPad(0x4C, '5', 0x8F),
-    /* 0x4D pad 6 */ kPad(0x4D, '6', 0x74),
+    /* 0x4B pad 4 */ pad_row(0x4B, '4', 0x73),
+    /* 0x4C pad 5 */ pad_row(0x4C, '5', 0x8F),
+    /* 0x4D pad 6 */ pad_row(0x4D, '6', 0x74),
     /* 0x4E pad + */ {C('+'), C('+'), 0, X(0x4E)},
-    /* 0x4F pad 1 */ kPad(0x4F, '1', 0x75),
-    /* 0x50 pad 2 */ kPad(0x50, '2', 0x91),
-    /* 0x51 pad 3 */ kPad(0x51, '3', 0x76),
-    /* 0x52 pad 0 */ kPad(0x52, '0', 0x92),
-    /* 0x53 pad . */ kPad(0x53, '.', 0x93),
-    /* 0x54 SysRq */ kEmpty,
-    /* 0x55 */ kEmpty,
+    /* 0x4F pad 1 */ pad_row(0x4F, '1', 0x75),
+    /* 0x50 pad 2 */ pad_row(0x50, '2', 0x91),
+    /* 0x51 pad 3 */ pad_row(0x51, '3', 0x76),
+    /* 0x52 pad 0 */ pad_row(0x52, '0', 0x92),
+    /* 0x53 pad . */ pad_row(0x53, '.', 0x93),
+    /* 0x54 SysRq */ EMPTY_ROW,
+    /* 0x55 */ EMPTY_ROW,
     /* 0x56 extra key of 102-key boards */ {C('\\'), C('|'), 0, 0},
     /* 0x57 F11 */ {X(0x85), X(0x87), X(0x89), X(0x8B)},
     /* 0x58 F12 */ {X(0x86), X(0x88), X(0x8A), X(0x8C)},
@@ -131,7 +133,7 @@ struct DedicatedRow {
 
 // The separate navigation and arrow block, and the two number-pad keys that
 // share scan codes with main-block keys.
-constexpr std::array<DedicatedRow, 12> kDedicatedTable = {{
+constexpr std::array<DedicatedRow, 12> DEDICATED_TABLE = {{
     {0x47, {X(0x47), X(0x47), X(0x77), X(0x97)}},  // Home
     {0x48, {X(0x48), X(0x48), X(0x8D), X(0x98)}},  // Up
     {0x49, {X(0x49), X(0x49), X(0x84), X(0x99)}},  // Page Up
@@ -148,10 +150,10 @@ constexpr std::array<DedicatedRow, 12> kDedicatedTable = {{
 
 // Alt outranks Ctrl, which outranks Shift.
 Column column_of(const KeyPress& p) {
-  if (p.alt) return kAlt;
-  if (p.ctrl) return kCtrl;
-  if (p.shift) return kShift;
-  return kNone;
+  if (p.alt) return ALT;
+  if (p.ctrl) return CTRL;
+  if (p.shift) return SHIFT;
+  return NONE;
 }
 
 // A letter is the same character in either case.
@@ -159,23 +161,23 @@ uint8_t fold_case(uint8_t c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<uint8_t>(c - 'A' + 'a') : c;
 }
 
-constexpr uint8_t kF10 = 0x44;
-constexpr uint8_t kAltKey = 0x38;
+constexpr uint8_t F10_SCAN_CODE = 0x44;
+constexpr uint8_t ALT_SCAN_CODE = 0x38;
 
 }  // namespace
 
 KeyCode key_translate(const KeyPress& press) {
   const Column column = column_of(press);
   if (press.dedicated && press.typed == 0) {
-    for (const DedicatedRow& row : kDedicatedTable) {
+    for (const DedicatedRow& row : DEDICATED_TABLE) {
       if (row.scan_code == press.scan_code) return key_code_of(row.entries[column]);
     }
     return 0;
   }
-  if (press.scan_code < kScanTable.size()) {
-    const Row& row = kScanTable[press.scan_code];
+  if (press.scan_code < SCAN_TABLE.size()) {
+    const Row& row = SCAN_TABLE[press.scan_code];
     Entry entry = row[column];
-    if (column == kNone && press.typed != 0) entry = C(press.own);
+    if (column == NONE && press.typed != 0) entry = C(press.own);
     if (is_extended(entry) && fold_case(press.typed) == fold_case(press.own)) {
       return key_code_of(entry);
     }
@@ -185,8 +187,8 @@ KeyCode key_translate(const KeyPress& press) {
 
 KeyCode key_down_post_code(const KeyPress& press) {
   if (press.alt && !press.ctrl) return 0;
-  if (press.scan_code == kAltKey) return 0;
-  if (press.scan_code == kF10 && !press.dedicated) return 0;
+  if (press.scan_code == ALT_SCAN_CODE) return 0;
+  if (press.scan_code == F10_SCAN_CODE && !press.dedicated) return 0;
   const KeyCode code = key_translate(press);
   if (code == KEY_CLOSE) return 0;
   return code > 255 ? code : 0;

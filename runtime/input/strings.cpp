@@ -11,12 +11,12 @@ namespace runtime {
 
 namespace {
 
-constexpr size_t kMaxLength = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+constexpr size_t MAX_LENGTH = static_cast<size_t>(std::numeric_limits<int32_t>::max());
 
 // Positions are reported as int32; text beyond that cannot be addressed by a
 // caller and is not searched.
 std::string_view clamp_to_int32(std::string_view s) {
-  return s.size() > kMaxLength ? s.substr(0, kMaxLength) : s;
+  return s.size() > MAX_LENGTH ? s.substr(0, MAX_LENGTH) : s;
 }
 
 int32_t forward_scan(std::string_view text, size_t from, unsigned char byte) {
@@ -72,8 +72,8 @@ int32_t boyer_moore(std::string_view text, size_t from, std::string_view p) {
     const std::ptrdiff_t bad =
         j - last[static_cast<unsigned char>(text[s + static_cast<size_t>(j)])];
     const size_t good_shift = good[static_cast<size_t>(j) + 1];
-    const size_t step = bad > static_cast<std::ptrdiff_t>(good_shift) ? static_cast<size_t>(bad)
-                                                                      : good_shift;
+    const size_t step =
+        bad > static_cast<std::ptrdiff_t>(good_shift) ? static_cast<size_t>(bad) : good_shift;
     s += step;
   }
   return 0;
@@ -82,7 +82,7 @@ int32_t boyer_moore(std::string_view text, size_t from, std::string_view p) {
 }  // namespace
 
 int32_t string_length(std::string_view s) {
-  return s.size() > kMaxLength ? std::numeric_limits<int32_t>::max()
+  return s.size() > MAX_LENGTH ? std::numeric_limits<int32_t>::max()
                                : static_cast<int32_t>(s.size());
 }
 

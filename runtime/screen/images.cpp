@@ -61,8 +61,8 @@ void put_row(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n, R
 // All rows of one put in one call, so the rule is inlined into the loop
 // rather than called through a pointer for every 16-byte row.
 template <typename Rule>
-void put_rows(uint8_t* const* rows, int64_t first, int64_t last, size_t column,
-              const uint8_t* src, size_t pitch, size_t n, Rule rule) {
+void put_rows(uint8_t* const* rows, int64_t first, int64_t last, size_t column, const uint8_t* src,
+              size_t pitch, size_t n, Rule rule) {
   for (int64_t row = first; row <= last; ++row, src += pitch) {
     put_row(rows[row] + column, src, n, rule);
   }

@@ -1,5 +1,7 @@
 // The paged indexed screen: the one process-wide PagedScreen, its pages,
 // dirty-row flags and palette, and the page operations the game calls.
+// Opening and closing a screen (which starts and ends the window side) is
+// screen_open.h's.
 //
 // Owner of the screen state named in the overview: pages, palette, dirty rows,
 // text grid and TextState live here from screen_open until the screen closes.
@@ -11,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "runtime/screen/results.h"
@@ -40,10 +43,10 @@ struct PagedScreen {
   int32_t pitch = 0;  // bytes per page row; rows have no slack
   uint32_t colour_mask = 0;
   int32_t page_count = 0;
-  size_t page_stride = 0;             // bytes from one page's start to the next (multiple of 16)
-  std::vector<uint8_t> page_memory;   // page_count blocks; operator new aligns to 16
+  size_t page_stride = 0;            // bytes from one page's start to the next (multiple of 16)
+  std::vector<uint8_t> page_memory;  // page_count blocks; operator new aligns to 16
   int32_t visible_page = 0;
-  std::vector<uint8_t> dirty_rows;    // one flag per row of the visible page
+  std::vector<uint8_t> dirty_rows;      // one flag per row of the visible page
   std::array<uint32_t, 256> palette{};  // red bits 0-7, green 8-15, blue 16-23
   int32_t text_columns = 0;
   int32_t text_rows = 0;
@@ -70,15 +73,13 @@ inline uint8_t* screen_page(PagedScreen& screen, int32_t page) {
 // The default 16-colour palette, red in bits 0-7, green 8-15, blue 16-23.
 extern const std::array<uint32_t, 16> DEFAULT_PALETTE;
 
-int32_t screen_open(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
-                    int32_t refresh);
 // Returns previous visible page x 256 + previous work page, or -1 with no screen.
 int32_t screen_set_pages(int32_t work, int32_t visible);
 int32_t screen_copy_page(int32_t from, int32_t to);
 
-// Closes the window and releases the open screen's state; no-op with no screen.
-// screen_open, screen_close and program_end all end a screen through this.
-void screen_release();
+// Makes `screen` the open screen (null: none). Only while no window thread
+// runs: screen_open and screen_release call it around the window side.
+void screen_set_current(std::unique_ptr<PagedScreen> screen);
 
 // Marks rows first..last (clamped to the page) for presentation, but only when
 // the drawing target is the screen and the work page is the visible page.

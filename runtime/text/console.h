@@ -16,7 +16,7 @@ namespace runtime {
 struct ConsoleState {
   int32_t foreground = 7;  // palette order: 1 blue, 2 green, 4 red, 8 bright
   int32_t background = 0;
-  int32_t columns = 0;     // 0 until first asked; then the terminal's size or 80 x 25
+  int32_t columns = 0;  // 0 until first asked; then the terminal's size or 80 x 25
   int32_t rows = 0;
   int32_t cursor_row = 0;  // 0-based, as far as this program moved it
   int32_t cursor_column = 0;

@@ -36,7 +36,7 @@
 // alt-8x8 is CP866, which agrees with CP437 on the positions taken from it;
 // the others were looked up by the character's Unicode code point.
 
-#include "runtime/text/font.h"
+#include "runtime/text/font_table.h"
 
 namespace runtime {
 

@@ -2,10 +2,14 @@
 // process and the game's exit sequence.
 #include <cstdlib>
 
+#include "runtime/text/program_end.h"
+
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/results.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/text/console.h"
-#include "runtime/text/text.h"
+#include "runtime/text/screen_clear.h"
+#include "runtime/text/text_output.h"
 
 namespace runtime {
 namespace {

@@ -2,13 +2,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/text/screen_clear.h"
+
 #include "runtime/screen/draw_state.h"
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/results.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/text/console.h"
-#include "runtime/text/text.h"
 #include "runtime/text/text_grid.h"
+#include "runtime/text/text_output.h"
 
 namespace runtime {
 
@@ -57,9 +59,9 @@ void screen_clear(int32_t mode) {
     const int32_t left = std::max(clip.x, 0);
     const int64_t right = std::min(int64_t{clip.x} + clip.width, int64_t{screen->width});
     for (int32_t y = from_px; y <= to_px; ++y) {
-      fill_pixels(draw->rows[static_cast<size_t>(y)] +
-                      static_cast<size_t>(left) * static_cast<size_t>(bpp),
-                  static_cast<int32_t>(right - left), draw->background, bpp);
+      fill_pixels(
+          draw->rows[static_cast<size_t>(y)] + static_cast<size_t>(left) * static_cast<size_t>(bpp),
+          static_cast<int32_t>(right - left), draw->background, bpp);
     }
   } else {
     for (int32_t y = from_px; y <= to_px; ++y) {

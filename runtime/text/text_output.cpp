@@ -7,8 +7,8 @@
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/text/console.h"
-#include "runtime/text/font.h"
-#include "runtime/text/text.h"
+#include "runtime/text/font_table.h"
+#include "runtime/text/text_output.h"
 #include "runtime/text/text_grid.h"
 
 namespace runtime {

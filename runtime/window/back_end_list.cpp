@@ -1,8 +1,9 @@
 // The fixed, ordered list of back ends window_open tries: SDL's accelerated
 // renderer first, its software renderer when no accelerated one will start.
+#include "runtime/window/back_end_list.h"
+
 #include <array>
 
-#include "runtime/window/display_back_end.h"
 #include "runtime/window/sdl_back_end.h"
 
 namespace runtime {

@@ -17,8 +17,7 @@
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_handles.h"
 #include "runtime/window/sdl_keyboard.h"
-#include "runtime/window/window_side.h"
-#include "runtime/window/window_state.h"
+#include "runtime/window/window.h"
 
 namespace runtime {
 namespace {
@@ -185,7 +184,7 @@ void handle_events(WindowState& state) {
       case SDL_TEXTINPUT:
         // Events are taken in queue order: the keyboard looks at the text a
         // key-down types in the event queued right after it.
-        if (sdl_keyboard_handle(event) == KeyEventResult::kToggleFullScreen) {
+        if (sdl_keyboard_handle(event) == KeyEventResult::TOGGLE_FULL_SCREEN) {
           window_fullscreen_toggle(state);
         }
         break;
@@ -336,30 +335,6 @@ bool set_full_screen(WindowState& state, bool on) {
   return true;
 }
 
-const WindowPlatform SDL_ACCELERATED_PLATFORM = {create_accelerated, destroy, present_rows,
-                                                 handle_events, set_full_screen};
-const WindowPlatform SDL_SOFTWARE_PLATFORM = {create_software, destroy, present_rows, handle_events,
-                                              set_full_screen};
-
-int32_t start_with(const WindowPlatform& platform, const std::string& title, int32_t width,
-                   int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
-  if ((flags & SDL_REFUSED_FLAGS) != 0) {
-    window_state().error = "the SDL window cannot give OpenGL output or a shaped window";
-    return 1;
-  }
-  return window_thread_start(platform, title, width, height, depth, refresh, flags);
-}
-
-int32_t start_accelerated(const std::string& title, int32_t width, int32_t height, int32_t depth,
-                          int32_t refresh, int32_t flags) {
-  return start_with(SDL_ACCELERATED_PLATFORM, title, width, height, depth, refresh, flags);
-}
-
-int32_t start_software(const std::string& title, int32_t width, int32_t height, int32_t depth,
-                       int32_t refresh, int32_t flags) {
-  return start_with(SDL_SOFTWARE_PLATFORM, title, width, height, depth, refresh, flags);
-}
-
 bool same_name(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -373,11 +348,13 @@ bool same_name(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const DisplayBackEnd SDL_ACCELERATED_BACK_END = {"sdl-accelerated", start_accelerated,
-                                                 window_thread_stop, &SDL_ACCELERATED_PLATFORM};
+const DisplayBackEnd SDL_ACCELERATED_BACK_END = {
+    "sdl-accelerated", SDL_REFUSED_FLAGS, create_accelerated, destroy,
+    present_rows,      handle_events,     set_full_screen};
 
-const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software", start_software, window_thread_stop,
-                                              &SDL_SOFTWARE_PLATFORM};
+const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software", SDL_REFUSED_FLAGS, create_software,
+                                              destroy,        present_rows,      handle_events,
+                                              set_full_screen};
 
 bool sdl_driver_requested(const char* requested, std::string_view driver) {
   if (requested == nullptr || driver.empty()) return false;

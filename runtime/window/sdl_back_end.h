@@ -1,15 +1,13 @@
 // The two SDL back ends: one with SDL's accelerated renderer, one with its
 // software renderer. Both stream the presented ARGB picture through one
-// texture, scaled by whole steps and letterboxed in full screen. They share
-// one WindowPlatform implementation that differs only in the renderer flags.
-//
-// start and stop are called by window_open and window_close on the game's
-// thread; every SDL call happens on the window side's thread.
+// texture, scaled by whole steps and letterboxed in full screen; they differ
+// only in the renderer they ask for. Every SDL call happens on the window
+// thread.
 #pragma once
 
 #include <string_view>
 
-#include "runtime/window/display_back_end.h"
+#include "runtime/window/window.h"
 
 struct SDL_Window;
 
@@ -18,8 +16,8 @@ namespace runtime {
 extern const DisplayBackEnd SDL_ACCELERATED_BACK_END;  // "sdl-accelerated"
 extern const DisplayBackEnd SDL_SOFTWARE_BACK_END;     // "sdl-software"
 
-// Flags an SDL back end refuses: OpenGL output (2) and a shaped window (0x10).
-constexpr int32_t SDL_REFUSED_FLAGS = 0x02 | 0x10;
+// Flags an SDL back end refuses: OpenGL output and a shaped window.
+constexpr int32_t SDL_REFUSED_FLAGS = WINDOW_OPENGL | WINDOW_SHAPED;
 
 // Whether `driver` is one of the comma-separated names in `requested` (the
 // SDL_VIDEODRIVER setting, may be null), ignoring case and spaces.

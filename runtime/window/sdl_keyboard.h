@@ -12,8 +12,8 @@ union SDL_Event;
 namespace runtime {
 
 enum class KeyEventResult {
-  kNone,
-  kToggleFullScreen,  // Alt+Enter: the caller runs the full-screen switch
+  NONE,
+  TOGGLE_FULL_SCREEN,  // Alt+Enter: the caller runs the full-screen switch
 };
 
 // Handles one event of any type (those that are not key-downs or typed text

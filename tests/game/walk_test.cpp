@@ -4,8 +4,8 @@
 #include "game/key_step.h"
 #include "game/view.h"
 #include "runtime/input/key_poll.h"
-#include "runtime/text/font.h"
-#include "runtime/text/text.h"
+#include "runtime/text/font_table.h"
+#include "runtime/text/text_output.h"
 #include "tests/game/game_fixture.h"
 
 namespace game {

@@ -7,7 +7,8 @@
 #include "runtime/input/key_poll.h"
 #include "runtime/input/strings.h"
 #include "runtime/screen/paged_screen.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/screen/screen_open.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace runtime {
 namespace {

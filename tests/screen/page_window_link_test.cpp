@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/window_side.h"
-#include "runtime/window/window_state.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/window/window.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace runtime {
 namespace {

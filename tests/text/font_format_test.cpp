@@ -6,8 +6,8 @@
 #include <string>
 
 #include "runtime/text/console.h"
-#include "runtime/text/font.h"
-#include "runtime/text/text.h"
+#include "runtime/text/font_table.h"
+#include "runtime/text/text_output.h"
 #include "tests/support/golden_frame.h"
 
 namespace runtime {

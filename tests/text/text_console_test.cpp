@@ -7,7 +7,9 @@
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/results.h"
 #include "runtime/text/console.h"
-#include "runtime/text/text.h"
+#include "runtime/text/program_end.h"
+#include "runtime/text/screen_clear.h"
+#include "runtime/text/text_output.h"
 
 namespace runtime {
 namespace {

@@ -8,12 +8,15 @@
 #include <string>
 
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/screen/results.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/text/console.h"
-#include "runtime/text/text.h"
+#include "runtime/text/program_end.h"
+#include "runtime/text/screen_clear.h"
+#include "runtime/text/text_output.h"
 #include "tests/support/golden_frame.h"
-#include "tests/support/headless_back_end.h"
+#include "runtime/window/headless_back_end.h"
 
 namespace runtime {
 namespace {

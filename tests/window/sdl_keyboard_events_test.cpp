@@ -76,7 +76,7 @@ TEST_P(SdlKeyboard, PostsTheKeyStrings) {
   int toggles = 0;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    if (sdl_keyboard_handle(event) == KeyEventResult::kToggleFullScreen) ++toggles;
+    if (sdl_keyboard_handle(event) == KeyEventResult::TOGGLE_FULL_SCREEN) ++toggles;
   }
   std::vector<std::string> got;
   for (KeyCode k = key_take(key_buffer()); k != 0; k = key_take(key_buffer())) {

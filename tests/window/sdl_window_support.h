@@ -17,11 +17,10 @@
 
 #include "runtime/input/key_buffer.h"
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_back_end.h"
-#include "runtime/window/window_side.h"
-#include "runtime/window/window_state.h"
-#include "runtime/window/window_tick.h"
+#include "runtime/window/window.h"
 
 namespace runtime::sdl_test {
 

@@ -1,6 +1,5 @@
 // Text output: 8x8 character cells drawn into the work page while a graphics
-// screen is open, the text console otherwise; the text viewport and cursor;
-// closing the screen, the return to the console and the end of the program.
+// screen is open, the text console otherwise; the text viewport and cursor.
 //
 // The TextState and cell records live in the open PagedScreen (paged_screen.h);
 // the viewport and the console's colours outlive screens. Game's thread only.
@@ -40,25 +39,5 @@ std::string format_int(int32_t value);
 // Writes a byte run at the cursor: bell, backspace, tab, line feed and
 // carriage return act; every other byte is drawn with its glyph.
 void text_write(std::string_view bytes);
-
-// Clears the work page (or the rows under the text viewport) to the
-// background colour and puts the cursor at the viewport's top-left; with no
-// screen open, clears the console. Mode ARG_OMITTED is the game's.
-void screen_clear(int32_t mode);
-
-// Closes the graphics screen (if any) and resets the console to 80 x 25,
-// cleared. Always RESULT_OK.
-int32_t screen_close(int32_t mode, int32_t depth, int32_t pages, int32_t flags, int32_t refresh);
-
-// Sets the console size (a value below 1 keeps that dimension) and returns 0;
-// with both below 1 returns columns + rows x 65536 and changes nothing.
-int32_t console_width(int32_t columns, int32_t rows);
-
-// Closes a screen still open, flushes output and ends the process.
-[[noreturn]] void program_end(int32_t code);
-
-// The game's exit: back to a blank bright-white-on-blue 80-column console,
-// exit code 0.
-[[noreturn]] void console_restore();
 
 }  // namespace runtime

@@ -1,6 +1,9 @@
-// An in-memory window for tests: a DisplayBackEnd that runs the real window
-// thread and tick, records what each presentation showed, and posts keys the
-// test injects. headless_install() makes it the only back end.
+// The headless back end: an in-memory window, as SDL's dummy driver is one.
+// It runs the real window thread and tick, records what each presentation
+// showed, and posts the keys it is handed. Not in the built-in list: tests,
+// benchmarks, fuzz targets and the datapack tool install it with
+// headless_install(), which makes it the only back end. Game's thread, unless
+// a function says otherwise.
 #pragma once
 
 #include <cstdint>

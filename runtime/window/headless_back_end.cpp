@@ -1,4 +1,4 @@
-#include "tests/support/headless_back_end.h"
+#include "runtime/window/headless_back_end.h"
 
 #include <array>
 #include <atomic>
@@ -9,8 +9,7 @@
 
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/display_back_end.h"
-#include "runtime/window/window_side.h"
+#include "runtime/window/window.h"
 
 namespace runtime {
 namespace {
@@ -26,6 +25,12 @@ std::vector<HeadlessStartAttempt> attempts;
 std::function<void(const std::vector<uint32_t>&)> present_observer;
 
 bool create(WindowState& state) {
+  attempts.push_back({state.refresh, state.flags});
+  if (failures_left > 0) {
+    --failures_left;
+    state.error = "headless start refused on purpose";
+    return false;
+  }
   shown.assign(state.pixels.size(), 0xFF000000u);
   open = true;
   return true;
@@ -60,22 +65,8 @@ void handle_events(WindowState&) {
 
 bool set_full_screen(WindowState&, bool) { return true; }
 
-const WindowPlatform HEADLESS_PLATFORM = {create, destroy, show_rows, handle_events,
-                                          set_full_screen};
-
-int32_t start(const std::string& title, int32_t width, int32_t height, int32_t depth,
-              int32_t refresh, int32_t flags) {
-  attempts.push_back({refresh, flags});
-  if (failures_left > 0) {
-    --failures_left;
-    window_state().error = "headless start refused on purpose";
-    return 1;
-  }
-  return window_thread_start(HEADLESS_PLATFORM, title, width, height, depth, refresh, flags);
-}
-
-const DisplayBackEnd HEADLESS_BACK_END = {"headless", start, window_thread_stop,
-                                          &HEADLESS_PLATFORM};
+const DisplayBackEnd HEADLESS_BACK_END = {
+    "headless", 0, create, destroy, show_rows, handle_events, set_full_screen};
 
 const std::array<const DisplayBackEnd*, 1> HEADLESS_LIST = {&HEADLESS_BACK_END};
 

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <thread>
 
+#include "runtime/window/window.h"
+
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/display_back_end.h"
-#include "runtime/window/window_side.h"
-#include "runtime/window/window_tick.h"
+#include "runtime/window/back_end_list.h"
 
 namespace runtime {
 namespace {
@@ -25,7 +25,6 @@ constexpr uint32_t OPAQUE = 0xFF000000u;
 WindowState the_state;
 std::span<const DisplayBackEnd* const> test_back_ends;
 std::thread window_thread;
-const WindowPlatform* running_platform = nullptr;
 std::string last_error;
 TickObserver tick_observer = nullptr;
 
@@ -47,7 +46,7 @@ void reset_state(const std::string& title, int32_t width, int32_t height, int32_
   WindowState& state = the_state;
   state.running = false;
   state.active = false;
-  state.full_screen = (flags & 1) != 0;
+  state.full_screen = (flags & WINDOW_FULL_SCREEN) != 0;
   state.flags = flags;
   state.refresh = refresh;
   state.title = title;
@@ -61,6 +60,7 @@ void reset_state(const std::string& title, int32_t width, int32_t height, int32_
   state.colours.fill(OPAQUE);
   state.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), OPAQUE);
   state.saved_screen_saver = false;
+  state.back_end = nullptr;
   state.platform = nullptr;
   state.error.clear();
 }
@@ -74,33 +74,72 @@ void apply_palette(WindowState& state) {
   state.palette_changed = false;
 }
 
-void present_tick(WindowState& state, const WindowPlatform& platform) {
+void present_tick(WindowState& state, const DisplayBackEnd& back_end) {
   const auto asked = std::chrono::steady_clock::now();
   screen_lock_acquire_raw();
   const auto granted = std::chrono::steady_clock::now();
   if (state.palette_changed) apply_palette(state);
   const PresentedRows rows =
       present_dirty_rows(state.colours.data(), state.pixels.data(), state.width);
-  if (rows.first >= 0) platform.show_rows(state, rows.first, rows.last);
-  platform.handle_events(state);
+  if (rows.first >= 0) back_end.show_rows(state, rows.first, rows.last);
+  back_end.handle_events(state);
   screen_lock_release_raw();
   if (tick_observer) tick_observer(asked, granted);
 }
 
-void thread_main(const WindowPlatform* platform) {
+void thread_main(const DisplayBackEnd* back_end) {
   WindowState& state = the_state;
-  if (!platform->create(state)) {
-    platform->destroy(state);
+  if (!back_end->create(state)) {
+    back_end->destroy(state);
     report_startup(Startup::ended);
     return;
   }
   report_startup(Startup::ready);
   state.active = true;
   while (state.running.load(std::memory_order_acquire)) {
-    present_tick(state, *platform);
+    present_tick(state, *back_end);
     std::this_thread::sleep_for(TICK_PAUSE);
   }
-  platform->destroy(state);
+  back_end->destroy(state);
+}
+
+// Resets the state, starts the window thread with `back_end` and waits until
+// its window is up (0) or the thread has ended (1).
+int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
+                     int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
+  if (window_thread.joinable()) return 1;
+  reset_state(title, width, height, depth, refresh, flags);
+  if ((flags & back_end.refused_flags) != 0) {
+    the_state.error = std::string(back_end.name) + " cannot honour the flags " +
+                      std::to_string(flags & back_end.refused_flags);
+    return 1;
+  }
+  startup = Startup::pending;
+  the_state.back_end = &back_end;
+  the_state.running.store(true, std::memory_order_release);
+  try {
+    window_thread = std::thread(thread_main, &back_end);
+  } catch (const std::system_error&) {
+    the_state.running = false;
+    the_state.back_end = nullptr;
+    the_state.error = "cannot start the window thread";
+    return 1;
+  }
+  std::unique_lock guard(startup_mutex);
+  startup_changed.wait(guard, [] { return startup != Startup::pending; });
+  if (startup == Startup::ended) {
+    guard.unlock();
+    window_thread.join();
+    the_state.running = false;
+    the_state.back_end = nullptr;
+    return 1;
+  }
+  return 0;
+}
+
+void stop_thread() {
+  the_state.running.store(false, std::memory_order_release);
+  if (window_thread.joinable()) window_thread.join();
 }
 
 }  // namespace
@@ -117,52 +156,17 @@ void window_set_back_ends_for_tests(std::span<const DisplayBackEnd* const> back_
 
 void window_set_tick_observer(TickObserver observer) { tick_observer = observer; }
 
-int32_t window_thread_start(const WindowPlatform& platform, const std::string& title, int32_t width,
-                            int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
-  if (window_thread.joinable()) return 1;
-  reset_state(title, width, height, depth, refresh, flags);
-  startup = Startup::pending;
-  the_state.running.store(true, std::memory_order_release);
-  running_platform = &platform;
-  try {
-    window_thread = std::thread(thread_main, &platform);
-  } catch (const std::system_error&) {
-    the_state.running = false;
-    running_platform = nullptr;
-    the_state.error = "cannot start the window thread";
-    return 1;
-  }
-  std::unique_lock guard(startup_mutex);
-  startup_changed.wait(guard, [] { return startup != Startup::pending; });
-  if (startup == Startup::ended) {
-    guard.unlock();
-    window_thread.join();
-    the_state.running = false;
-    running_platform = nullptr;
-    return 1;
-  }
-  return 0;
-}
-
-void window_thread_stop() {
-  the_state.running.store(false, std::memory_order_release);
-  if (window_thread.joinable()) window_thread.join();
-  running_platform = nullptr;
-}
-
 int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t depth,
                     int32_t refresh, int32_t flags) {
   last_error.clear();
   for (int32_t pass = 0; pass < 2; ++pass) {
-    const int32_t pass_flags = pass == 0 ? flags : flags ^ 1;
+    const int32_t pass_flags = pass == 0 ? flags : flags ^ WINDOW_FULL_SCREEN;
     for (const DisplayBackEnd* back_end : window_back_ends()) {
       for (const int32_t pass_refresh : {refresh, 0}) {
-        if (back_end->start(title, width, height, depth, pass_refresh, pass_flags) == 0) {
-          the_state.back_end = back_end;
+        if (start_thread(*back_end, title, width, height, depth, pass_refresh, pass_flags) == 0) {
           return 0;
         }
         if (last_error.empty()) last_error = the_state.error;
-        back_end->stop();
       }
     }
   }
@@ -171,12 +175,11 @@ int32_t window_open(const std::string& title, int32_t width, int32_t height, int
 }
 
 void window_close() {
-  const DisplayBackEnd* back_end = the_state.back_end;
-  if (!back_end) return;
+  if (the_state.back_end == nullptr) return;
   the_state.running.store(false, std::memory_order_release);
   // A game thread that still holds the lock would keep the last tick waiting.
   screen_lock_release_all();
-  back_end->stop();
+  stop_thread();
   the_state.back_end = nullptr;
 }
 
@@ -198,12 +201,12 @@ std::string window_title_from_path(std::string_view path) {
 std::string window_last_error() { return last_error; }
 
 void window_fullscreen_toggle(WindowState& state) {
-  if ((state.flags & 4) != 0 || !running_platform) return;
+  if ((state.flags & WINDOW_NO_SWITCHING) != 0 || state.back_end == nullptr) return;
   const bool wanted = !state.full_screen;
-  if (running_platform->set_full_screen(state, wanted)) {
+  if (state.back_end->set_full_screen(state, wanted)) {
     state.full_screen = wanted;
   } else {
-    running_platform->set_full_screen(state, state.full_screen);
+    state.back_end->set_full_screen(state, state.full_screen);
   }
   state.palette_changed = true;
   screen_mark_all_rows();
