@@ -37,6 +37,7 @@ bool record_refill(ByteStream& stream) {
     if (got > 0) {
       stream.next = record.block;
       stream.end = record.block + got;
+      stream.loaded += static_cast<uint64_t>(got);
       return true;
     }
     if (got < 0 && errno == EINTR) {
@@ -128,6 +129,15 @@ int32_t text_file_begin_input(int32_t file_number) {
 
 int32_t text_file_read_int(int32_t& value) {
   value = binding_is_live(binding) ? item_read(binding.record->stream) : 0;
+  return RESULT_OK;
+}
+
+int32_t text_file_read_item(ItemText& item) {
+  if (binding_is_live(binding)) {
+    item_collect(binding.record->stream, item);
+  } else {
+    item = ItemText{};
+  }
   return RESULT_OK;
 }
 

@@ -65,6 +65,12 @@ int32_t text_file_begin_input(int32_t file_number);
 // RESULT_OK, and `value` is always written.
 int32_t text_file_read_int(int32_t& value);
 
+// The same read for tools that report on a file: the next item's collected
+// text and where it begins, not yet converted (item_to_int32 gives the value
+// text_file_read_int would). Past the end, or with no open file bound, an
+// empty item whose first byte is STREAM_END. Always RESULT_OK.
+int32_t text_file_read_item(ItemText& item);
+
 // Closes the file and frees its number, dropping any put-back bytes.
 // RESULT_ILLEGAL_CALL if the number is not an open file.
 int32_t text_file_close(int32_t file_number);

@@ -40,9 +40,17 @@ uint32_t digit_value(char c) {
   return 99;
 }
 
+// Stores how far a conversion read, when the caller asked: `end` when digits
+// were found, else 0.
+void report_used(size_t* used, bool found_digits, size_t end) {
+  if (used != nullptr) {
+    *used = found_digits ? end : 0;
+  }
+}
+
 }  // namespace
 
-int32_t decimal_to_int32(const char* text, size_t length) {
+int32_t decimal_to_int32(const char* text, size_t length, size_t* used) {
   size_t i = 0;
   while (i < length && is_c_space(text[i])) {
     ++i;
@@ -54,12 +62,14 @@ int32_t decimal_to_int32(const char* text, size_t length) {
   }
   uint64_t magnitude = 0;
   bool overflow = false;
+  const size_t digits_start = i;
   for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
     if (!overflow) {
       magnitude = magnitude * 10 + static_cast<uint64_t>(text[i] - '0');
       overflow = magnitude > UINT32_MAX;
     }
   }
+  report_used(used, i > digits_start, i);
   if (overflow) {
     return -1;
   }
@@ -70,7 +80,8 @@ int32_t decimal_to_int32(const char* text, size_t length) {
   return static_cast<int32_t>(bits);
 }
 
-int32_t radix_to_int32(const char* text, size_t length) {
+int32_t radix_to_int32(const char* text, size_t length, size_t* used) {
+  report_used(used, false, 0);
   if (length < 2 || text[0] != '&') {
     return 0;
   }
@@ -95,6 +106,7 @@ int32_t radix_to_int32(const char* text, size_t length) {
       break;
   }
   uint32_t bits = 0;
+  const size_t digits_start = i;
   for (; i < length; ++i) {
     const uint32_t digit = digit_value(text[i]);
     if (digit >= base) {
@@ -102,6 +114,7 @@ int32_t radix_to_int32(const char* text, size_t length) {
     }
     bits = bits * base + digit;  // unsigned: wraps modulo 2^32 by definition
   }
+  report_used(used, i > digits_start, i);
   return static_cast<int32_t>(bits);
 }
 
@@ -122,8 +135,9 @@ int32_t round_half_even_to_int32(double value) {
   return static_cast<int32_t>(nearest);
 }
 
-int32_t floating_to_int32(const char* text, size_t length) {
-  size_t start = skip_spaces(text, length);
+int32_t floating_to_int32(const char* text, size_t length, size_t* used) {
+  report_used(used, false, 0);
+  const size_t start = skip_spaces(text, length);
   if (start == length) {
     return 0;
   }
@@ -136,21 +150,27 @@ int32_t floating_to_int32(const char* text, size_t length) {
   const size_t count = std::min(length - start, ITEM_MAX_LENGTH);
   std::memcpy(copy, text + start, count);
   copy[count] = 0;
-  return round_half_even_to_int32(std::strtod(copy, nullptr));
+  char* end = copy;
+  const double value = std::strtod(copy, &end);
+  report_used(used, end != copy, start + static_cast<size_t>(end - copy));
+  return round_half_even_to_int32(value);
 }
 
-int32_t item_to_int32(const char* text, size_t length, bool floating) {
+int32_t item_to_int32(const char* text, size_t length, bool floating, size_t* used) {
   if (floating) {
-    return floating_to_int32(text, length);
+    return floating_to_int32(text, length, used);
   }
+  report_used(used, false, 0);
   const size_t start = skip_spaces(text, length);
   if (start == length) {
     return 0;
   }
-  if (length - start >= 2 && text[start] == '&') {
-    return radix_to_int32(text + start, length - start);
-  }
-  return decimal_to_int32(text + start, length - start);
+  size_t rest = 0;
+  const int32_t value = length - start >= 2 && text[start] == '&'
+                            ? radix_to_int32(text + start, length - start, &rest)
+                            : decimal_to_int32(text + start, length - start, &rest);
+  report_used(used, rest > 0, start + rest);
+  return value;
 }
 
 }  // namespace runtime

@@ -60,6 +60,8 @@ void item_collect(ByteStream& stream, ItemText& item) {
   while (is_blank(c)) {
     c = stream_get(stream);
   }
+  item.first = c;
+  item.start = stream_offset(stream) - (c == STREAM_END ? 0 : 1);
 
   bool first = true;
   bool quoted = false;

@@ -24,6 +24,9 @@ struct ByteStream {
   // error, which counts the same). Null: there is no more than the block.
   bool (*refill)(ByteStream& stream) = nullptr;
   void* context = nullptr;  // for refill's use
+  // Bytes delivered so far, the current block included: the offset of `end`
+  // in the input. A refill adds what it loads; only stream_offset reads it.
+  uint64_t loaded = 0;
   // Bytes handed back by the reader; the last one handed back is read first.
   uint8_t put_back[PUT_BACK_CAPACITY] = {};
   uint8_t put_back_count = 0;
@@ -34,7 +37,15 @@ inline ByteStream stream_over(const void* data, size_t size) {
   ByteStream stream;
   stream.next = static_cast<const uint8_t*>(data);
   stream.end = stream.next + size;
+  stream.loaded = size;
   return stream;
+}
+
+// Offset in the input of the next byte stream_get will give. Every byte the
+// reader hands back is the one it read last, so the put-back store is always
+// the bytes just before `next`.
+inline uint64_t stream_offset(const ByteStream& stream) {
+  return stream.loaded - static_cast<uint64_t>(stream.end - stream.next) - stream.put_back_count;
 }
 
 // The next byte (0 to 255), put-back bytes first, or STREAM_END.
@@ -69,6 +80,11 @@ struct ItemText {
   char text[ITEM_MAX_LENGTH + 1] = {};
   size_t length = 0;
   bool floating = false;  // a point, E or D came before any ampersand
+  // Where the item begins, for tools that point at it: the offset of the
+  // first byte after its leading blanks, and that byte. For an empty item the
+  // byte is what ended it (a comma or line end) or STREAM_END.
+  uint64_t start = 0;
+  int first = STREAM_END;
 };
 
 // Collects the next item and consumes the separator after it.
