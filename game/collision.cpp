@@ -8,16 +8,23 @@ namespace game {
 
 using namespace runtime;
 
-void collision_step(const ViewGrid& grid, int32_t& x, int32_t& y, int32_t previous_x,
-                    int32_t previous_y, BlockFlags& flags, bool show_readout) {
-  const TileCode t = grid[PLAYER_COLUMN][PLAYER_ROW];
+void collision_flags(TileCode t, BlockFlags& flags) {
   flags[1] = t >= 1;
   flags[2] = t <= 2;
   flags[3] = t == -1;
   flags[4] = t == 4;
-  // Codes -1, 1, 2 and 4 block; 0, 3 and 5 and up can be walked on.
   flags[5] = (flags[1] && flags[2]) || flags[3] || flags[4];
+}
 
+bool tile_blocks(TileCode t) {
+  BlockFlags flags{};
+  collision_flags(t, flags);
+  return flags[5] != 0;
+}
+
+void collision_step(const ViewGrid& grid, int32_t& x, int32_t& y, int32_t previous_x,
+                    int32_t previous_y, BlockFlags& flags, bool show_readout) {
+  collision_flags(grid[PLAYER_COLUMN][PLAYER_ROW], flags);
   if (flags[5]) {
     x = previous_x;
     y = previous_y;

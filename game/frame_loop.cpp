@@ -20,15 +20,6 @@ using namespace runtime;
 
 namespace {
 
-struct AssetSize {
-  int32_t width;
-  int32_t height;
-};
-
-// In load order; the map comes last so its pixels stay on the work page.
-constexpr std::array<AssetSize, 6> ASSET_SIZES = {
-    {{16, 16}, {16, 16}, {16, 16}, {16, 16}, {16, 16}, {64, 32}}};
-
 constexpr double ANIMATION_PERIOD = 0.2;
 
 }  // namespace

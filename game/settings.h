@@ -1,9 +1,12 @@
 // What makes tilewalk and tilewalk-flat different programs: where the six
-// asset files lie and whether the position readout is drawn. Each program
-// links exactly one settings unit (settings_tilewalk.cpp or settings_flat.cpp).
+// asset files lie and whether the position readout is drawn. Both records
+// live in settings.cpp, so the datapack tool can look where either program
+// looks; each program links one unit (settings_tilewalk.cpp or
+// settings_flat.cpp) that names its own. Constant data: any thread.
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace game {
 
@@ -14,6 +17,20 @@ struct GameSettings {
   bool show_readout;  // position readout and the box around the player's cell
 };
 
-extern const GameSettings PROGRAM_SETTINGS;
+struct AssetSize {
+  int32_t width;
+  int32_t height;
+};
+
+// In load order, matching asset_paths; the map comes last so its pixels stay
+// on the work page.
+constexpr std::array<AssetSize, 6> ASSET_SIZES = {
+    {{16, 16}, {16, 16}, {16, 16}, {16, 16}, {16, 16}, {64, 32}}};
+
+extern const GameSettings TILEWALK_SETTINGS;
+extern const GameSettings FLAT_SETTINGS;
+
+// The running program's own: one of the two above.
+extern const GameSettings& PROGRAM_SETTINGS;
 
 }  // namespace game

@@ -2,10 +2,6 @@
 
 namespace game {
 
-const GameSettings PROGRAM_SETTINGS = {
-    "tilewalk-flat",
-    {"brick03.mem", "flame01.mem", "flame02.mem", "skull01.mem", "morvek1.mem", "map002.mem"},
-    false,
-};
+const GameSettings& PROGRAM_SETTINGS = FLAT_SETTINGS;
 
 }  // namespace game
