@@ -1,0 +1,33 @@
+// `tilewalk-pack to-png` and `from-png`: a .mem picture to an indexed PNG
+// exactly as the game reads it, and a PNG drawn with the 16 colours back to
+// a .mem file in the one layout that holds no empty item.
+// Game's thread only (reading goes through the text-file service).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "pack/png_file.h"
+
+namespace pack {
+
+struct ToPngOptions {
+  std::string in;
+  std::string out;
+  int32_t width = 0;  // 0: from the file name
+  int32_t height = 0;
+  int32_t scale = 1;
+  int32_t transparent = NO_TRANSPARENT_INDEX;
+};
+
+// The exit status: 0, 1 when IN cannot be read or OUT written, 2 when the
+// size is not known (IN is none of the six files and no --size was given) or
+// contradicts the file name.
+int to_png_run(const ToPngOptions& options);
+
+// The exit status: 0, or 1 when the PNG cannot be read, uses a colour that is
+// not one of the 16 (named with its first pixel), has not the size the game
+// reads OUT's name at, or OUT cannot be written.
+int from_png_run(const std::string& in, const std::string& out);
+
+}  // namespace pack
