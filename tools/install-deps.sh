@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a role needs, only those that are missing.
-# Usage: tools/install-deps.sh build|test|bench|fuzz
+# Usage: tools/install-deps.sh build|test|bench|fuzz|package
 set -euo pipefail
 
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev)
 test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils python3)
 bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)
+# dpkg-shlibdeps (dpkg-dev) finds the .deb's dependencies; the rest check the package.
+package=("${build[@]}" libpng-dev dpkg-dev lintian desktop-file-utils appstream)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
   test) wanted=("${test[@]}") ;;
   bench) wanted=("${bench[@]}") ;;
   fuzz) wanted=("${fuzz[@]}") ;;
-  *) echo "usage: $0 build|test|bench|fuzz" >&2; exit 2 ;;
+  package) wanted=("${package[@]}") ;;
+  *) echo "usage: $0 build|test|bench|fuzz|package" >&2; exit 2 ;;
 esac
 
 missing=()
