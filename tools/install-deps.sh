@@ -8,7 +8,7 @@ test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-
 bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) finds the .deb's dependencies; the rest check the package.
-package=("${build[@]}" libpng-dev dpkg-dev lintian desktop-file-utils appstream)
+package=("${build[@]}" dpkg-dev lintian desktop-file-utils appstream)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
