@@ -2,14 +2,11 @@
 // graphics screen is open.
 #include "runtime/text/console.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/results.h"
+#include "runtime/text/console_device.h"
 
 namespace runtime {
 namespace {
@@ -26,19 +23,14 @@ void write_out(std::string_view bytes) {
     capture->append(bytes);
     return;
   }
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  console_device_write(bytes);
 }
 
 void ensure_size() {
   if (state.columns > 0 && state.rows > 0) return;
   state.columns = DEFAULT_COLUMNS;
   state.rows = DEFAULT_ROWS;
-  winsize size{};
-  if (!capture && isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
-      size.ws_col > 0 && size.ws_row > 0) {
-    state.columns = size.ws_col;
-    state.rows = size.ws_row;
-  }
+  if (!capture && console_device_is_terminal()) console_device_size(state.columns, state.rows);
 }
 
 // Viewport rows on the console, 1-based and inside the console.
@@ -85,7 +77,7 @@ std::string ansi_cursor_to(int32_t row, int32_t column) {
 
 std::string ansi_cursor_visibility(bool visible) { return visible ? "\x1b[?25h" : "\x1b[?25l"; }
 
-bool console_is_terminal() { return capture != nullptr || isatty(STDOUT_FILENO) == 1; }
+bool console_is_terminal() { return capture != nullptr || console_device_is_terminal(); }
 
 void console_emit_control(std::string_view bytes) {
   if (console_is_terminal()) write_out(bytes);
@@ -162,11 +154,11 @@ void console_clear(int32_t mode) {
   // the terminal's real edge, where a space would wrap and scroll.
   int32_t columns = state.columns;
   int32_t rows = state.rows;
-  winsize size{};
-  if (!capture && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 &&
-      size.ws_row > 0) {
-    columns = std::min<int32_t>(columns, size.ws_col);
-    rows = std::min<int32_t>(rows, size.ws_row);
+  int32_t device_columns = 0;
+  int32_t device_rows = 0;
+  if (!capture && console_device_size(device_columns, device_rows)) {
+    columns = std::min(columns, device_columns);
+    rows = std::min(rows, device_rows);
   }
   const std::string blanks(static_cast<size_t>(columns), ' ');
   for (int32_t row = first; row <= last && row <= rows; ++row) {
@@ -187,7 +179,7 @@ void console_resize(int32_t columns, int32_t rows) {
 }
 
 void console_flush() {
-  if (!capture) std::fflush(stdout);
+  if (!capture) console_device_flush();
 }
 
 void console_capture(std::string* sink, int32_t columns, int32_t rows) {
