@@ -125,10 +125,11 @@ int32_t console_locate(int32_t row, int32_t column, int32_t cursor) {
   int32_t first = 1;
   int32_t last = 1;
   viewport_rows(first, last);
-  const bool rejected =
-      (row != 0 && (row < first || row > last)) || (column != 0 && (column < 1 || column > state.columns));
+  const bool rejected = (row != 0 && (row < first || row > last)) ||
+                        (column != 0 && (column < 1 || column > state.columns));
   if (!rejected && (row != 0 || column != 0)) {
-    move_cursor(row != 0 ? row - 1 : state.cursor_row, column != 0 ? column - 1 : state.cursor_column);
+    move_cursor(row != 0 ? row - 1 : state.cursor_row,
+                column != 0 ? column - 1 : state.cursor_column);
   }
   if (cursor == 0 || cursor == 1) {
     state.cursor_visible = cursor == 1;

@@ -87,20 +87,46 @@ void present_tick(WindowState& state, const DisplayBackEnd& back_end) {
   if (tick_observer) tick_observer(asked, granted);
 }
 
-void thread_main(const DisplayBackEnd* back_end) {
+// Whether the window side's first step has made the window. Window side only
+// once it runs.
+bool window_made = false;
+
+// The window side as steps, run every 10 ms by the window thread or by the
+// loop that hosts it: the first makes the window and reports how that went,
+// each one while running is set is a tick, and the one that finds running
+// cleared takes the window down and reports the end. False once it is over.
+bool window_side_step() {
   WindowState& state = the_state;
-  if (!back_end->create(state)) {
-    back_end->destroy(state);
-    report_startup(Startup::ended);
-    return;
+  const DisplayBackEnd& back_end = *state.back_end;
+  if (!window_made) {
+    if (!back_end.create(state)) {
+      back_end.destroy(state);
+      report_startup(Startup::ended);
+      return false;
+    }
+    window_made = true;
+    report_startup(Startup::ready);
+    state.active = true;
   }
-  report_startup(Startup::ready);
-  state.active = true;
-  while (state.running.load(std::memory_order_acquire)) {
-    present_tick(state, *back_end);
-    std::this_thread::sleep_for(TICK_PAUSE);
+  if (state.running.load(std::memory_order_acquire)) {
+    present_tick(state, back_end);
+    return true;
   }
-  back_end->destroy(state);
+  back_end.destroy(state);
+  report_startup(Startup::ended);
+  return false;
+}
+
+void thread_main() {
+  while (window_side_step()) std::this_thread::sleep_for(TICK_PAUSE);
+}
+
+// Game's thread: waits until the window side reports something other than
+// `outcome`, and returns what it reported.
+Startup wait_for_startup_other_than(Startup outcome) {
+  std::unique_lock guard(startup_mutex);
+  startup_changed.wait(guard, [outcome] { return startup != outcome; });
+  return startup;
 }
 
 // Resets the state, starts the window thread with `back_end` and waits until
@@ -115,21 +141,23 @@ int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, i
     return 1;
   }
   startup = Startup::pending;
+  window_made = false;
   the_state.back_end = &back_end;
   the_state.running.store(true, std::memory_order_release);
-  try {
-    window_thread = std::thread(thread_main, &back_end);
-  } catch (const std::system_error&) {
-    the_state.running = false;
-    the_state.back_end = nullptr;
-    the_state.error = "cannot start the window thread";
-    return 1;
+  if (back_end.host != nullptr) {
+    back_end.host(window_side_step);
+  } else {
+    try {
+      window_thread = std::thread(thread_main);
+    } catch (const std::system_error&) {
+      the_state.running = false;
+      the_state.back_end = nullptr;
+      the_state.error = "cannot start the window thread";
+      return 1;
+    }
   }
-  std::unique_lock guard(startup_mutex);
-  startup_changed.wait(guard, [] { return startup != Startup::pending; });
-  if (startup == Startup::ended) {
-    guard.unlock();
-    window_thread.join();
+  if (wait_for_startup_other_than(Startup::pending) == Startup::ended) {
+    if (window_thread.joinable()) window_thread.join();
     the_state.running = false;
     the_state.back_end = nullptr;
     return 1;
@@ -137,9 +165,15 @@ int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, i
   return 0;
 }
 
+// Returns once the window side has taken its window down: the thread has
+// ended, or the hosting loop has run its last step.
 void stop_thread() {
   the_state.running.store(false, std::memory_order_release);
-  if (window_thread.joinable()) window_thread.join();
+  if (window_thread.joinable()) {
+    window_thread.join();
+  } else {
+    wait_for_startup_other_than(Startup::ready);
+  }
 }
 
 }  // namespace

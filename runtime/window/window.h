@@ -4,9 +4,10 @@
 // A back end is one record of operations (DisplayBackEnd). window_open walks
 // the list, starts the window thread with the first back end whose window
 // comes up, and that thread then runs the back end's operations: nothing else
-// does. The screen module calls window_open, window_close and
-// window_set_palette from the game's thread; back ends call the requests at
-// the bottom from the window thread, inside a tick. No SDL here.
+// does. (A back end may host the window side on a loop of its platform
+// instead of the thread; see DisplayBackEnd::host.) The screen module calls window_open,
+// window_close and window_set_palette from the game's thread; back ends call the requests at the
+// bottom from the window thread, inside a tick. No SDL here.
 #pragma once
 
 #include <array>
@@ -72,6 +73,13 @@ struct DisplayBackEnd {
   void (*handle_events)(WindowState& state);
   // In a tick: switch the window to full screen or back; false if refused.
   bool (*set_full_screen)(WindowState& state, bool on);
+  // Null for a back end whose window side is the window thread window_open
+  // starts. A platform where only an event loop it already runs may touch the
+  // window (a browser page's main thread) hosts the window side there
+  // instead: called on the game's thread, `host` arranges for `step` to run
+  // on that loop at once and then every 10 ms until it returns false. Every
+  // operation above then runs on that loop.
+  void (*host)(bool (*step)()) = nullptr;
 };
 
 // 0 when a window is up and its thread is presenting; nonzero when no back end
