@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit, headless runtime,
-# SDL on its dummy driver, and the built programs under Xvfb. Then the same
+# SDL on its dummy driver, the built programs under Xvfb, and the browser build
+# in headless chromium (label web). Then the same
 # suite under AddressSanitizer + UBSan, the threaded tests under
 # ThreadSanitizer, each fuzz target for 30 s and a one-minute soak.
 set -euo pipefail
@@ -9,6 +10,9 @@ started=$(date +%s)
 stage() { echo "== $* (at $(($(date +%s) - started)) s)"; }
 
 tools/install-deps.sh test
+# The page the web test drives; ctest below skips that test without it.
+stage "browser build"
+./web.sh
 stage "default build"
 cmake --preset default -DTILEWALK_TESTS=ON >/dev/null
 cmake --build --preset default
@@ -23,7 +27,7 @@ ctest --preset default --parallel 2 --timeout 300
 stage "asan build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
-ctest --preset asan --parallel 2 --timeout 600 -LE e2e
+ctest --preset asan --parallel 2 --timeout 600 -LE 'e2e|web'
 ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure --parallel 2 --timeout 600 -L e2e
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a role needs, only those that are missing.
-# Usage: tools/install-deps.sh build|test|bench|fuzz|package
+# Usage: tools/install-deps.sh build|test|bench|fuzz|package|web
 set -euo pipefail
 
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev)
@@ -9,6 +9,7 @@ bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) finds the .deb's dependencies; the rest check the package.
 package=("${build[@]}" dpkg-dev lintian desktop-file-utils appstream)
+web=(cmake ninja-build python3 emscripten chromium)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
@@ -16,7 +17,8 @@ case "${1:-build}" in
   bench) wanted=("${bench[@]}") ;;
   fuzz) wanted=("${fuzz[@]}") ;;
   package) wanted=("${package[@]}") ;;
-  *) echo "usage: $0 build|test|bench|fuzz|package" >&2; exit 2 ;;
+  web) wanted=("${web[@]}") ;;
+  *) echo "usage: $0 build|test|bench|fuzz|package|web" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -24,6 +26,11 @@ for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
     || missing+=("$package")
 done
+# npm comes with some Node.js builds and as a package of its own with
+# Debian's: the package is asked for only when there is no npm at all.
+if [ "${1:-build}" = web ] && ! command -v npm >/dev/null; then
+  missing+=(npm)
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()

@@ -1,0 +1,117 @@
+// The browser build in Debian's chromium, headless, against what the desktop
+// program shows: the first frame (within 3 s of loading), a walk with the
+// top-row digits, the number pad with Num Lock off (no step) and on (a step),
+// and Escape, which takes the canvas away and leaves the console blank and
+// blue with exit code 0.
+//   node page_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
+import {execFileSync, spawn} from 'node:child_process';
+import {existsSync, readFileSync} from 'node:fs';
+import {createRequire} from 'node:module';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const [pageDir, expectedDir] = process.argv.slice(2);
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const driver = path.join(root, 'web/node_modules/puppeteer-core');
+if (!existsSync(path.join(pageDir, 'tilewalk.wasm')) || !existsSync(driver)) {
+  console.log('skipped: no browser build (./web.sh makes it)');
+  process.exit(77);
+}
+const puppeteer = createRequire(path.join(root, 'web/package.json'))('puppeteer-core');
+const PALETTE = JSON.parse(execFileSync(
+    'python3', ['-c', 'import json, palette; print(json.dumps(palette.PALETTE))'],
+    {cwd: path.join(root, 'tools')}));
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const fail = (message) => { throw new Error(message); };
+
+// The canvas as rows of palette indices, in the .mem layout; -1 for a colour
+// outside the palette, null while the canvas is hidden.
+const readCanvas = (page) => page.evaluate((palette) => {
+  const canvas = document.getElementById('screen');
+  if (canvas.hidden) return null;
+  const {width, height} = canvas;
+  const data = canvas.getContext('2d').getImageData(0, 0, width, height).data;
+  const index = new Map(palette.map(([r, g, b], i) => [(r << 16) | (g << 8) | b, i]));
+  const rows = [];
+  for (let y = 0; y < height; y++) {
+    const row = [];
+    for (let p = y * width * 4; p < (y + 1) * width * 4; p += 4) {
+      row.push(index.get((data[p] << 16) | (data[p + 1] << 8) | data[p + 2]) ?? -1);
+    }
+    rows.push(row.join(','));
+  }
+  return rows.join('\n');
+}, PALETTE);
+
+// Waits up to 3 s for the desktop's frame NAME, in either flame phase.
+async function expectFrame(page, name) {
+  const wanted = [0, 1].map((phase) =>
+      readFileSync(path.join(expectedDir, `${name}_phase${phase}.mem`), 'utf8').trim());
+  let shown = null;
+  for (const deadline = Date.now() + 3000; Date.now() < deadline; await sleep(50)) {
+    shown = await readCanvas(page);
+    if (wanted.includes(shown)) return;
+  }
+  const expected = wanted[0].split(/[,\n]/);
+  const differing = (shown ?? '').split(/[,\n]/).filter((value, i) => value !== expected[i]);
+  fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0)`);
+}
+
+const server = spawn('python3', [path.join(root, 'web/serve.py'), pageDir, '0'],
+                     {stdio: ['ignore', 'pipe', 'ignore']});
+const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(`${d}`.trim())));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
+         '--disable-background-networking', '--disable-component-update'],
+});
+try {
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
+  const loading = Date.now();
+  await page.goto(url);
+  await expectFrame(page, 'tilewalk_2_2');
+  const firstFrame = Date.now() - loading;
+  if (firstFrame > 3000) fail(`the first frame took ${firstFrame} ms`);
+
+  for (const digit of '66633') await page.keyboard.press(digit);
+  await expectFrame(page, 'tilewalk_7_4');
+  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing nothing.
+  await page.keyboard.press('Numpad8');
+  await sleep(300);
+  await expectFrame(page, 'tilewalk_7_4');
+  // DevTools cannot turn Num Lock on, so the press a browser makes then is
+  // dispatched in the page: the pad's 8 typing "8", with the lock's state.
+  await page.evaluate(() => dispatchEvent(new KeyboardEvent('keydown', {
+    code: 'Numpad8', key: '8', location: KeyboardEvent.DOM_KEY_LOCATION_NUMPAD,
+    modifierNumLock: true})));
+  await expectFrame(page, 'tilewalk_7_3');
+
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
+  const end = await page.evaluate(() => ({
+    canvasShown: !document.getElementById('screen').hidden,
+    exitCode: document.body.dataset.exitCode,
+    rows: [...document.querySelectorAll('#console > div')].map((row) => row.textContent),
+    colours: [...new Set([...document.querySelectorAll('#console span')].map((span) => {
+      const style = getComputedStyle(span);
+      return `${style.color} on ${style.backgroundColor}`;
+    }))],
+  }));
+  if (end.canvasShown) fail('the canvas is still shown after Escape');
+  if (end.exitCode !== '0') fail(`exit code ${end.exitCode}`);
+  if (end.rows.length !== 25 || end.rows.some((row) => row !== ' '.repeat(80))) {
+    fail(`the console is not 25 blank rows of 80: ${JSON.stringify(end.rows)}`);
+  }
+  if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
+    fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
+  }
+  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape`);
+} catch (error) {
+  console.error(`FAIL: ${error.message}`);
+  process.exitCode = 1;
+} finally {
+  await browser.close();
+  server.kill();
+}
