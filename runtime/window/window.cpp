@@ -1,5 +1,7 @@
 // The window side's thread and its 10 ms tick, shared by every back end, and
-// window_open's walk through the back-end list.
+// window_open's walk through the back-end list. The window side is a series of
+// steps, so a back end that hosts it on its platform's event loop runs the
+// same steps the thread runs.
 //
 // The tick is the only place the window thread touches the screen: it takes
 // the underlying screen lock, applies a changed palette, presents the dirty

@@ -4,10 +4,11 @@
 // A back end is one record of operations (DisplayBackEnd). window_open walks
 // the list, starts the window thread with the first back end whose window
 // comes up, and that thread then runs the back end's operations: nothing else
-// does. (A back end may host the window side on a loop of its platform
-// instead of the thread; see DisplayBackEnd::host.) The screen module calls window_open,
-// window_close and window_set_palette from the game's thread; back ends call the requests at the
-// bottom from the window thread, inside a tick. No SDL here.
+// does. (A back end may host the window side on an event loop of its
+// platform instead: see DisplayBackEnd::host.) The screen module calls
+// window_open, window_close and window_set_palette from the game's thread;
+// back ends call the requests at the bottom from the window thread, inside a
+// tick. No SDL here.
 #pragma once
 
 #include <array>
