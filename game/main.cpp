@@ -9,7 +9,7 @@ int main() {
   static game::GameState state;
   if (!game::start_up(state, game::PROGRAM_SETTINGS)) {
     // Without a window the game could only spin unseen; say why and stop.
-    std::fprintf(stderr, "%s: cannot open a window: %s\n", game::PROGRAM_SETTINGS.program_name,
+    std::fprintf(stderr, "%s: cannot open a window: %s\n", runtime::window_program_name().c_str(),
                  runtime::window_last_error().c_str());
     return 1;
   }

@@ -3,7 +3,7 @@
 # Usage: tools/install-deps.sh build|test|bench|fuzz|package|web
 set -euo pipefail
 
-build=(cmake ninja-build g++ libsdl2-dev libpng-dev)
+build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
 test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils python3)
 bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)

@@ -2,7 +2,6 @@
 // window side's start and end between them.
 #include "runtime/screen/screen_open.h"
 
-#include <cerrno>
 #include <memory>
 #include <new>
 #include <string>
@@ -42,7 +41,7 @@ int32_t bytes_per_pixel_for(int32_t depth) {
 
 // The title is fixed at the first screen_open of the process.
 const std::string& program_title() {
-  static const std::string title = window_title_from_path(program_invocation_name);
+  static const std::string title = window_program_name();
   return title;
 }
 

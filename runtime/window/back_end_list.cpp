@@ -1,5 +1,6 @@
-// The fixed, ordered list of back ends window_open tries: SDL's accelerated
-// renderer first, its software renderer when no accelerated one will start.
+// The fixed, ordered list of back ends window_open tries: SDL at 1:1 in
+// software first (the quickest start), then SDL with its best renderer, which
+// also serves full screen.
 #include "runtime/window/back_end_list.h"
 
 #include <array>
@@ -9,8 +10,8 @@
 namespace runtime {
 namespace {
 
-const std::array<const DisplayBackEnd*, 2> BUILT_IN = {&SDL_ACCELERATED_BACK_END,
-                                                       &SDL_SOFTWARE_BACK_END};
+const std::array<const DisplayBackEnd*, 2> BUILT_IN = {&SDL_SOFTWARE_BACK_END,
+                                                       &SDL_SCALED_BACK_END};
 
 }  // namespace
 

@@ -52,7 +52,7 @@ void show_rows(WindowState& state, int32_t first, int32_t last) {
   if (present_observer) present_observer(shown);
 }
 
-void handle_events(WindowState&) {
+bool handle_events(WindowState&) {
   std::deque<KeyCode> keys;
   {
     std::lock_guard guard(inject_mutex);
@@ -61,6 +61,7 @@ void handle_events(WindowState&) {
   for (KeyCode code : keys) key_post(code);
   ++ticks;
   ticks.notify_all();
+  return true;
 }
 
 bool set_full_screen(WindowState&, bool) { return true; }

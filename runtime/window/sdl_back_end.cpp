@@ -18,6 +18,7 @@
 #include "runtime/window/sdl_handles.h"
 #include "runtime/window/sdl_keyboard.h"
 #include "runtime/window/window.h"
+#include "runtime/window/x11_watch.h"
 
 namespace runtime {
 namespace {
@@ -151,9 +152,16 @@ void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
       set_focus(state, data->focused, false);
       repaint(state);
       break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      // An edge dragged by its last spare pixel, or a size some window
+      // manager imposed: outside full screen the inside is the page, 1:1.
+      if (!state.full_screen && (event.data1 != state.width || event.data2 != state.height)) {
+        SDL_SetWindowSize(data->window.get(), state.width, state.height);
+      }
+      repaint(state);
+      break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
       repaint(state);
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
@@ -165,8 +173,8 @@ void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
   }
 }
 
-void handle_events(WindowState& state) {
-  if (data_of(state) == nullptr) return;
+bool handle_events(WindowState& state) {
+  if (data_of(state) == nullptr) return true;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
     switch (event.type) {
@@ -196,30 +204,60 @@ void handle_events(WindowState& state) {
         break;
     }
   }
+  return !x11_window_lost();
 }
 
+// The window flags SDL's renderer will want: SDL takes down and makes again
+// a window that lacks them, a second window for the player and for anyone
+// watching the display. Only OpenGL is known to need a flag of its own; when
+// the user picks the renderer, the window is still hidden while SDL remakes it.
+Uint32 renderer_window_flags(Uint32 renderer_flags) {
+  if ((renderer_flags & SDL_RENDERER_SOFTWARE) != 0 || SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
+    return 0;
+  }
+  const int count = SDL_GetNumRenderDrivers();
+  for (int index = 0; index < count; ++index) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(index, &info) != 0) continue;
+    if ((info.flags & renderer_flags) != renderer_flags) continue;
+    return std::string_view(info.name) == "opengl" ? Uint32{SDL_WINDOW_OPENGL} : 0u;
+  }
+  return 0;
+}
+
+// The largest size window managers may give the window: the whole display
+// in full screen (some managers apply it there too), else one pixel more
+// than the page.
+void limit_size(SdlWindowData& data, const WindowState& state, bool full_screen) {
+  constexpr int ANY_DISPLAY = 16384;
+  if (full_screen) {
+    SDL_SetWindowMaximumSize(data.window.get(), ANY_DISPLAY, ANY_DISPLAY);
+  } else {
+    SDL_SetWindowMaximumSize(data.window.get(), state.width + 1, state.height + 1);
+  }
+}
+
+// Made hidden and shown once everything is set, so that exactly one window
+// appears. Resizable only so that window managers offer the maximise button,
+// which switches to full screen; the largest size one pixel more than the
+// smallest leaves an edge nothing to drag, and handle_window_event puts even
+// that pixel back.
 bool create_window(WindowState& state, SdlWindowData& data) {
   const int display = display_under_pointer();
-  const Uint32 window_flags =
-      SDL_WINDOW_SHOWN | (state.full_screen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
-  data.window.reset(SDL_CreateWindow(state.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                                     SDL_WINDOWPOS_CENTERED_DISPLAY(display), state.width,
-                                     state.height, window_flags));
+  const Uint32 window_flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                              (state.full_screen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+  const Uint32 for_renderer = renderer_window_flags(data.renderer_flags);
+  const auto make = [&](Uint32 flags) {
+    data.window.reset(SDL_CreateWindow(state.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                       SDL_WINDOWPOS_CENTERED_DISPLAY(display), state.width,
+                                       state.height, flags));
+  };
+  make(window_flags | for_renderer);
+  // Without OpenGL SDL picks another renderer, which needs no such window.
+  if (!data.window && for_renderer != 0) make(window_flags);
   if (!data.window) return fail(state, SDL_GetError());
-  // Not resizable: the page is shown pixel for pixel, so dragging an edge
-  // must not change the inside.
   SDL_SetWindowMinimumSize(data.window.get(), state.width, state.height);
-  SDL_SetWindowMaximumSize(data.window.get(), state.width, state.height);
-
-  int top = 0;
-  int left = 0;
-  int bottom = 0;
-  int right = 0;
-  if (SDL_GetWindowBordersSize(data.window.get(), &top, &left, &bottom, &right) != 0) {
-    top = left = bottom = right = 0;  // the platform cannot tell; count no frame
-  }
-  state.outer_width = state.width + left + right;
-  state.outer_height = state.height + top + bottom;
+  limit_size(data, state, state.full_screen);
   return true;
 }
 
@@ -240,6 +278,24 @@ bool create_renderer(WindowState& state, SdlWindowData& data) {
   return true;
 }
 
+// Shows the finished window, black until the first tick brings the picture,
+// in front and with the focus.
+void show_window(WindowState& state, SdlWindowData& data) {
+  repaint(state);
+  SDL_ShowWindow(data.window.get());
+  SDL_RaiseWindow(data.window.get());
+  x11_watch_window(data.window.get());
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+  if (SDL_GetWindowBordersSize(data.window.get(), &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // the platform cannot tell; count no frame
+  }
+  state.outer_width = state.width + left + right;
+  state.outer_height = state.height + top + bottom;
+}
+
 bool create(WindowState& state, Uint32 renderer_flags) {
   auto* data = new (std::nothrow) SdlWindowData;
   if (data == nullptr) return fail(state, "out of memory");
@@ -251,11 +307,19 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // The software renderer draws into the window's own memory; left to
+  // itself SDL would back that memory with an OpenGL texture.
+  if ((renderer_flags & SDL_RENDERER_SOFTWARE) != 0) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  } else {
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  }
   // Probing Wayland without a Wayland display makes libwayland print to the
   // terminal; unless the user chose a driver, try it only when one is there.
   if (SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   }
+  x11_watch_install();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
   data->video_up = true;
 
@@ -276,23 +340,23 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   data->screen_saver_taken = true;
 
   if (!create_window(state, *data) || !create_renderer(state, *data)) return false;
-
-  // Black until the first tick brings the picture.
-  repaint(state);
-  SDL_RaiseWindow(data->window.get());
+  show_window(state, *data);
   SDL_StartTextInput();
   data->text_input = true;
   return true;
 }
 
-bool create_accelerated(WindowState& state) { return create(state, SDL_RENDERER_ACCELERATED); }
 bool create_software(WindowState& state) { return create(state, SDL_RENDERER_SOFTWARE); }
+// No renderer flags: SDL takes its first renderer that works, the
+// accelerated ones before its software one.
+bool create_scaled(WindowState& state) { return create(state, 0); }
 
 void destroy(WindowState& state) {
   std::unique_ptr<SdlWindowData> data(data_of(state));
   state.platform = nullptr;
   if (!data) return;
   if (data->text_input) SDL_StopTextInput();
+  x11_watch_window(nullptr);
   data->texture.reset();
   data->renderer.reset();
   if (data->window) {
@@ -324,13 +388,18 @@ void destroy(WindowState& state) {
 bool set_full_screen(WindowState& state, bool on) {
   SdlWindowData* data = data_of(state);
   if (data == nullptr || !data->window) return false;
+  if (on) limit_size(*data, state, true);
   if (SDL_SetWindowFullscreen(data->window.get(),
                               on ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) != 0) {
+    limit_size(*data, state, state.full_screen);
     return false;
   }
   // Not every video driver gives the window its old size back when it
   // leaves full screen, and the inside must be the page again, 1:1.
-  if (!on) SDL_SetWindowSize(data->window.get(), state.width, state.height);
+  if (!on) {
+    limit_size(*data, state, false);
+    SDL_SetWindowSize(data->window.get(), state.width, state.height);
+  }
   repaint(state);
   return true;
 }
@@ -348,13 +417,15 @@ bool same_name(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const DisplayBackEnd SDL_ACCELERATED_BACK_END = {
-    "sdl-accelerated", SDL_REFUSED_FLAGS, create_accelerated, destroy,
-    present_rows,      handle_events,     set_full_screen};
+const DisplayBackEnd SDL_SOFTWARE_BACK_END = {
+    "sdl-software",  SDL_REFUSED_FLAGS | WINDOW_FULL_SCREEN,
+    create_software, destroy,
+    present_rows,    handle_events,
+    set_full_screen};
 
-const DisplayBackEnd SDL_SOFTWARE_BACK_END = {"sdl-software", SDL_REFUSED_FLAGS, create_software,
-                                              destroy,        present_rows,      handle_events,
-                                              set_full_screen};
+const DisplayBackEnd SDL_SCALED_BACK_END = {"sdl-scaled",   SDL_REFUSED_FLAGS, create_scaled,
+                                            destroy,        present_rows,      handle_events,
+                                            set_full_screen};
 
 bool sdl_driver_requested(const char* requested, std::string_view driver) {
   if (requested == nullptr || driver.empty()) return false;

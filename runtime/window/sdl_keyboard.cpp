@@ -75,8 +75,26 @@ uint8_t control_character(const SDL_Keysym& ks, bool ctrl, bool alt) {
     default:
       break;
   }
-  if (ctrl && ks.sym >= 'a' && ks.sym <= 'z') return static_cast<uint8_t>(ks.sym - 'a' + 1);
-  return 0;
+  if (!ctrl) return 0;
+  if (ks.sym >= 'a' && ks.sym <= 'z') return static_cast<uint8_t>(ks.sym - 'a' + 1);
+  // The punctuation that completes the control characters, by the symbol the
+  // layout puts on the key: Ctrl+[ is Escape.
+  switch (ks.sym) {
+    case SDLK_LEFTBRACKET:
+      return 27;
+    case SDLK_BACKSLASH:
+      return 28;
+    case SDLK_RIGHTBRACKET:
+      return 29;
+    case SDLK_6:
+    case SDLK_CARET:
+      return 30;
+    case SDLK_MINUS:
+    case SDLK_UNDERSCORE:
+      return 31;
+    default:
+      return 0;
+  }
 }
 
 // Control characters are made from key-downs; text never carries them twice.

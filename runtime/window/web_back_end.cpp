@@ -72,7 +72,8 @@ void show_rows(WindowState& state, int32_t first, int32_t last) {
          last - first + 1);
 }
 
-void handle_events(WindowState& state) {
+// The page keeps its canvas: the window is never lost.
+bool handle_events(WindowState& state) {
   std::array<char, NAME_SIZE> code{};
   std::array<char, NAME_SIZE> key{};
   for (;;) {
@@ -80,7 +81,7 @@ void handle_events(WindowState& state) {
                                      code.data(), code.size(), key.data(), key.size());
     const int32_t kind = event & EVENT_KIND_MASK;
     const int32_t flags = event >> EVENT_KIND_BITS;
-    if (kind == EVENT_NONE) return;
+    if (kind == EVENT_NONE) return true;
     if (kind != EVENT_KEY_DOWN) {
       window_activation_changed(state, kind == EVENT_FOCUS);
       continue;

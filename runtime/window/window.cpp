@@ -7,8 +7,12 @@
 // the underlying screen lock, applies a changed palette, presents the dirty
 // rows, handles the waiting window events (which post keys), and lets go
 // before it sleeps.
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -27,6 +31,9 @@ constexpr uint32_t OPAQUE = 0xFF000000u;
 WindowState the_state;
 std::span<const DisplayBackEnd* const> test_back_ends;
 std::thread window_thread;
+// Whether a window side runs: set and cleared by the game's thread only, so
+// it never reads the back end the window side may be switching.
+bool window_side_up = false;
 std::string last_error;
 TickObserver tick_observer = nullptr;
 
@@ -76,15 +83,50 @@ void apply_palette(WindowState& state) {
   state.palette_changed = false;
 }
 
-void present_tick(WindowState& state, const DisplayBackEnd& back_end) {
-  const auto asked = std::chrono::steady_clock::now();
-  screen_lock_acquire_raw();
-  const auto granted = std::chrono::steady_clock::now();
+void present(WindowState& state, const DisplayBackEnd& back_end) {
   if (state.palette_changed) apply_palette(state);
   const PresentedRows rows =
       present_dirty_rows(state.colours.data(), state.pixels.data(), state.width);
   if (rows.first >= 0) back_end.show_rows(state, rows.first, rows.last);
-  back_end.handle_events(state);
+}
+
+// The screen_open flags with the full-screen bit as `full_screen` says.
+int32_t form_flags(int32_t flags, bool full_screen) {
+  return full_screen ? flags | WINDOW_FULL_SCREEN : flags & ~WINDOW_FULL_SCREEN;
+}
+
+// Takes the window down and makes it again in the given form, with the first
+// back end of the list that accepts that form; false when none comes up.
+// The picture, palette included, is shown whole again in the new window.
+bool remake_window(WindowState& state, bool full_screen) {
+  if (state.back_end != nullptr) state.back_end->destroy(state);
+  state.full_screen = full_screen;
+  for (const DisplayBackEnd* back_end : window_back_ends()) {
+    if ((form_flags(state.flags, full_screen) & back_end->refused_flags) != 0) continue;
+    state.back_end = back_end;
+    state.error.clear();
+    if (back_end->create(state)) {
+      state.palette_changed = true;
+      screen_mark_all_rows();
+      state.active = true;
+      return true;
+    }
+    back_end->destroy(state);
+  }
+  return false;
+}
+
+void present_tick(WindowState& state, const DisplayBackEnd& back_end) {
+  const auto asked = std::chrono::steady_clock::now();
+  screen_lock_acquire_raw();
+  const auto granted = std::chrono::steady_clock::now();
+  present(state, back_end);
+  if (!back_end.handle_events(state)) {
+    // Taken away by someone else: a new window, with the whole picture,
+    // before the tick ends; the game never notices.
+    if (!remake_window(state, state.full_screen)) window_lost(state.error);
+    present(state, *state.back_end);
+  }
   screen_lock_release_raw();
   if (tick_observer) tick_observer(asked, granted);
 }
@@ -99,6 +141,8 @@ bool window_made = false;
 // cleared takes the window down and reports the end. False once it is over.
 bool window_side_step() {
   WindowState& state = the_state;
+  // Fetched at every step: a full-screen switch or a lost window can hand
+  // the window to another back end.
   const DisplayBackEnd& back_end = *state.back_end;
   if (!window_made) {
     if (!back_end.create(state)) {
@@ -135,7 +179,7 @@ Startup wait_for_startup_other_than(Startup outcome) {
 // its window is up (0) or the thread has ended (1).
 int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
                      int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
-  if (window_thread.joinable()) return 1;
+  if (window_side_up) return 1;
   reset_state(title, width, height, depth, refresh, flags);
   if ((flags & back_end.refused_flags) != 0) {
     the_state.error = std::string(back_end.name) + " cannot honour the flags " +
@@ -164,6 +208,7 @@ int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, i
     the_state.back_end = nullptr;
     return 1;
   }
+  window_side_up = true;
   return 0;
 }
 
@@ -211,7 +256,8 @@ int32_t window_open(const std::string& title, int32_t width, int32_t height, int
 }
 
 void window_close() {
-  if (the_state.back_end == nullptr) return;
+  if (!window_side_up) return;
+  window_side_up = false;
   the_state.running.store(false, std::memory_order_release);
   // A game thread that still holds the lock would keep the last tick waiting.
   screen_lock_release_all();
@@ -234,15 +280,40 @@ std::string window_title_from_path(std::string_view path) {
   return std::string(name);
 }
 
+std::string window_program_name() {
+  // The executable's own file: the name it was started under (argv[0]) may
+  // be anything the caller chose.
+  std::array<char, 4096> path{};
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  if (length > 0) {
+    std::string_view file(path.data(), static_cast<size_t>(length));
+    // A file replaced while the program runs (a rebuild) keeps its old name.
+    constexpr std::string_view REPLACED = " (deleted)";
+    if (file.ends_with(REPLACED)) file.remove_suffix(REPLACED.size());
+    return window_title_from_path(file);
+  }
+  return window_title_from_path(program_invocation_name);
+}
+
+void window_lost(const std::string& reason) {
+  const std::string line = window_program_name() + ": the window was lost: " + reason + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+  // exit() would run static destructors while this very thread is joinable.
+  _exit(1);
+}
+
 std::string window_last_error() { return last_error; }
 
 void window_fullscreen_toggle(WindowState& state) {
   if ((state.flags & WINDOW_NO_SWITCHING) != 0 || state.back_end == nullptr) return;
   const bool wanted = !state.full_screen;
-  if (state.back_end->set_full_screen(state, wanted)) {
+  const bool in_place = (form_flags(state.flags, wanted) & state.back_end->refused_flags) == 0 &&
+                        state.back_end->set_full_screen(state, wanted);
+  if (in_place) {
     state.full_screen = wanted;
-  } else {
-    state.back_end->set_full_screen(state, state.full_screen);
+  } else if (!remake_window(state, wanted) && !remake_window(state, !wanted)) {
+    window_lost(state.error);
   }
   state.palette_changed = true;
   screen_mark_all_rows();

@@ -70,8 +70,9 @@ struct DisplayBackEnd {
   // In a tick: show rows first..last of state.pixels.
   void (*show_rows)(WindowState& state, int32_t first, int32_t last);
   // In a tick: handle every waiting event (key_post, window_fullscreen_toggle,
-  // window_activation_changed).
-  void (*handle_events)(WindowState& state);
+  // window_activation_changed). False when the window has been lost: the tick
+  // then takes it down and makes a new one.
+  bool (*handle_events)(WindowState& state);
   // In a tick: switch the window to full screen or back; false if refused.
   bool (*set_full_screen)(WindowState& state, bool on);
   // Null for a back end whose window side is the window thread window_open
@@ -97,6 +98,16 @@ void window_set_palette(int32_t index, uint8_t red, uint8_t green, uint8_t blue)
 // The window title for a program path: its last component with everything
 // from the last "." removed.
 std::string window_title_from_path(std::string_view path);
+
+// The running program's name, for its window title and its messages: the
+// title of its executable file's path, whatever name it was started under.
+std::string window_program_name();
+
+// Window thread: the window is gone and cannot be made again. Writes
+// "NAME: the window was lost: REASON" on standard error and ends the process
+// with exit code 1 at once, without running static destructors (the window
+// thread is still joinable then).
+[[noreturn]] void window_lost(const std::string& reason);
 
 // Why the last window_open failed (from the platform), for the game's message.
 std::string window_last_error();
