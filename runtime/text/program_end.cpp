@@ -38,9 +38,9 @@ int32_t console_width(int32_t columns, int32_t rows) {
                                 (static_cast<uint32_t>(console.rows & 0xFFFF) << 16));
   }
   console_resize(columns, rows);
-  // While a graphics screen is open the viewport and cursor belong to its
-  // text grid, so only the console's size changes then.
-  if (!screen_current()) text_view(0, 0);
+  // The viewport and cursor start afresh, on the graphics screen's text grid
+  // while one is open.
+  text_view(0, 0);
   console_flush();
   return 0;
 }

@@ -10,8 +10,10 @@ namespace runtime {
 // cleared. Always RESULT_OK.
 int32_t screen_close(int32_t mode, int32_t depth, int32_t pages, int32_t flags, int32_t refresh);
 
-// Sets the console size (a value below 1 keeps that dimension) and returns 0;
-// with both below 1 returns columns + rows x 65536 and changes nothing.
+// Sets the console size (a value below 1 keeps that dimension), resets the
+// text viewport and cursor as text_view(0, 0) does (on the graphics screen
+// while one is open) and returns 0; with both below 1 returns
+// columns + rows x 65536 and changes nothing.
 int32_t console_width(int32_t columns, int32_t rows);
 
 // Closes a screen still open, flushes output and ends the process.
