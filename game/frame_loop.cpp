@@ -9,6 +9,7 @@
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
+#include "runtime/screen/pixels.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/screen/screen_open.h"
 #include "runtime/text/screen_clear.h"
@@ -20,19 +21,24 @@ using namespace runtime;
 
 namespace {
 
+// Rows of 8 x 8 text cells on the screen.
+constexpr int32_t TEXT_ROWS = SCREEN_HEIGHT / 8;
+
 constexpr double ANIMATION_PERIOD = 0.2;
 
 }  // namespace
 
 bool start_up(GameState& state, const GameSettings& settings) {
   state.settings = &settings;
-  if (screen_open(320, 200, 4, 8, 0, 0) != RESULT_OK) return false;
+  if (screen_open(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_DEPTH, SCREEN_PAGES, 0, 0) != RESULT_OK) {
+    return false;
+  }
   screen_set_pages(WORK_PAGE, DISPLAY_PAGE);
-  text_view(1, 25);
-  text_colour(15, 0, 0);
+  text_view(1, TEXT_ROWS);
+  text_colour(WHITE, BLACK, 0);
   screen_clear(ARG_OMITTED);
-  state.position.x = 2;
-  state.position.y = 2;
+  state.position.x = START_X;
+  state.position.y = START_Y;
   for (size_t slot = 0; slot < ASSET_SIZES.size(); ++slot) {
     load_mem_image(settings.asset_paths[slot], ASSET_SIZES[slot].width, ASSET_SIZES[slot].height,
                    state.assets[slot]);
@@ -45,8 +51,8 @@ void enter_play(GameState& state) {
   screen_copy_page(WORK_PAGE, MAP_PAGE);
   screen_clear(ARG_OMITTED);
   key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
-  p.x = std::clamp(p.x, 0, 319);
-  p.y = std::clamp(p.y, 0, 199);
+  p.x = std::clamp(p.x, 0, SCREEN_WIDTH - 1);
+  p.y = std::clamp(p.y, 0, SCREEN_HEIGHT - 1);
 }
 
 void animation_check(GameState& state) {
@@ -69,13 +75,15 @@ void frame_step(GameState& state) {
   key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
   animation_check(state);
   view_sample(state.view, p.x, p.y);
-  draw_line(nullptr, 0, 0, 319, 199, 0, 2, 0xFFFF, 0);
+  draw_line(nullptr, 0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1, BLACK, LINE_SHAPE_FILLED_BOX,
+            LINE_STYLE_SOLID, COORDINATES_PLAIN);
   view_draw(state.view, state.animation_phase, state.assets);
   collision_step(state.view, p.x, p.y, p.previous_x, p.previous_y, state.block_flags,
                  state.settings->show_readout);
-  draw_line(nullptr, 0, 0, 240, 112, 15, 1, 0xFFFF, 0);
-  image_put(nullptr, 112, 48, state.assets[PLAYER], ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
-            ARG_OMITTED, 0, PUT_OR, -1, nullptr, 0);
+  draw_line(nullptr, 0, 0, VIEW_WIDTH, VIEW_HEIGHT, WHITE, LINE_SHAPE_BOX, LINE_STYLE_SOLID,
+            COORDINATES_PLAIN);
+  image_put(nullptr, PLAYER_CELL_X, PLAYER_CELL_Y, state.assets[PLAYER], ARG_OMITTED, ARG_OMITTED,
+            ARG_OMITTED, ARG_OMITTED, COORDINATES_PLAIN, PUT_OR, -1, nullptr, 0);
   screen_copy_page(WORK_PAGE, DISPLAY_PAGE);
   screen_unlock();
 }

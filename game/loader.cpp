@@ -11,7 +11,7 @@ namespace game {
 using namespace runtime;
 
 void load_mem_image(const char* path, int32_t width, int32_t height, ImageBuffer*& slot) {
-  slot = image_create(width, height, 0, 0, 0x80000000u);
+  slot = image_create(width, height, 0, 0, IMAGE_NO_FILL);
   const int32_t file = text_file_free_number();
   // Without an open file every pixel is 0. Reading on regardless would take
   // items through whatever the thread's binding still names, which is nothing
@@ -26,7 +26,7 @@ void load_mem_image(const char* path, int32_t width, int32_t height, ImageBuffer
         text_file_read_int(value);
       }
       pixel_set(nullptr, static_cast<float>(x), static_cast<float>(y), static_cast<uint32_t>(value),
-                4, 0);
+                COORDINATES_PLAIN, 0);
     }
   }
   if (opened) text_file_close(file);
@@ -34,7 +34,7 @@ void load_mem_image(const char* path, int32_t width, int32_t height, ImageBuffer
   // page holds what the file said; there is just nothing to grab into.
   if (slot != nullptr) {
     image_grab(nullptr, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), slot,
-               0, nullptr);
+               COORDINATES_PLAIN, nullptr);
   }
 }
 

@@ -22,10 +22,20 @@ struct AssetSize {
   int32_t height;
 };
 
+// A picture is one tile; the map is a picture of one pixel per cell, its
+// colour the cell's tile code.
+constexpr int32_t TILE_SIZE = 16;
+constexpr int32_t MAP_WIDTH = 64;
+constexpr int32_t MAP_HEIGHT = 32;
+
 // In load order, matching asset_paths; the map comes last so its pixels stay
 // on the work page.
-constexpr std::array<AssetSize, 6> ASSET_SIZES = {
-    {{16, 16}, {16, 16}, {16, 16}, {16, 16}, {16, 16}, {64, 32}}};
+constexpr std::array<AssetSize, 6> ASSET_SIZES = {{{TILE_SIZE, TILE_SIZE},
+                                                   {TILE_SIZE, TILE_SIZE},
+                                                   {TILE_SIZE, TILE_SIZE},
+                                                   {TILE_SIZE, TILE_SIZE},
+                                                   {TILE_SIZE, TILE_SIZE},
+                                                   {MAP_WIDTH, MAP_HEIGHT}}};
 
 extern const GameSettings TILEWALK_SETTINGS;
 extern const GameSettings FLAT_SETTINGS;

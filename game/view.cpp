@@ -13,8 +13,8 @@ using namespace runtime;
 namespace {
 
 void put_tile(float px, float py, ImageBuffer* picture) {
-  image_put(nullptr, px, py, picture, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
-            PUT_XOR, -1, nullptr, 0);
+  image_put(nullptr, px, py, picture, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED,
+            COORDINATES_PLAIN, PUT_XOR, -1, nullptr, 0);
 }
 
 }  // namespace
@@ -37,14 +37,15 @@ void view_draw(const ViewGrid& grid, int32_t animation_phase, const AssetSet& as
       const TileCode code = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
       const auto px = static_cast<float>((i - 1) * TILE_SIZE);
       const auto py = static_cast<float>((j - 1) * TILE_SIZE);
-      if (code == 1) {
+      if (code == TILE_BRICK) {
         put_tile(px, py, assets[BRICK]);
-      } else if (code == 2 || code == 3) {
+      } else if (code == TILE_FLAME || code == TILE_OPEN_FLAME) {
         put_tile(px, py, flame);
-      } else if (code == 4) {
+      } else if (code == TILE_SKULL) {
         put_tile(px, py, assets[SKULL]);
-      } else if (code > 4) {
-        draw_line(nullptr, px, py, px + TILE_SIZE, py + TILE_SIZE, 15, 1, 0xFFFF, 0);
+      } else if (code >= TILE_OUTLINED) {
+        draw_line(nullptr, px, py, px + TILE_SIZE, py + TILE_SIZE, WHITE, LINE_SHAPE_BOX,
+                  LINE_STYLE_SOLID, COORDINATES_PLAIN);
       }
     }
   }

@@ -8,12 +8,6 @@
 
 namespace game {
 
-constexpr int32_t VIEW_COLUMNS = 15;
-constexpr int32_t VIEW_ROWS = 7;
-constexpr int32_t TILE_SIZE = 16;
-constexpr int32_t PLAYER_COLUMN = 8;  // the player's cell in the grid
-constexpr int32_t PLAYER_ROW = 4;
-
 // Restores the work page from the map page and reads the cells around (x, y).
 void view_sample(ViewGrid& grid, int32_t x, int32_t y);
 

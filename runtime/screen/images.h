@@ -21,6 +21,9 @@ namespace runtime {
 constexpr int32_t PUT_OR = 4;   // destination = destination OR source
 constexpr int32_t PUT_XOR = 5;  // destination = destination XOR source
 
+// image_create flag: no fill colour given, the picture starts as colour 0.
+constexpr uint32_t IMAGE_NO_FILL = 0x80000000u;
+
 // Bytes an allocation holds beyond the pixel bytes.
 constexpr int64_t IMAGE_ALLOCATION_OVERHEAD = 32 + 8 + 15;
 

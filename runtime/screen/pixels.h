@@ -13,6 +13,10 @@ namespace runtime {
 
 struct ImageBuffer;
 
+// The coordinate mode of the drawing calls: plain page coordinates with the
+// colour given (4 means the same; a negative mode means no colour is given).
+constexpr int32_t COORDINATES_PLAIN = 0;
+
 // Stores colour (its low bits that fit one pixel) at (x, y). A negative mode
 // means no colour is given: the foreground colour is used, or the background
 // colour when preset is non-zero.
