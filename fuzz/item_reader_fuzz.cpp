@@ -34,7 +34,7 @@ size_t remaining(const ByteStream& stream, size_t unread_outside_block) {
 }
 
 // Value of an optionally signed run of at most 18 decimal digits, worked out
-// here from the rules rather than through the reader's own conversion.
+// here digit by digit rather than through the reader's own conversion.
 bool plain_decimal(const Item& item, int32_t& value) {
   const std::vector<char>& t = item.text;
   if (item.floating || t.empty()) return false;

@@ -3,8 +3,8 @@
 // Opening and closing a screen (which starts and ends the window side) is
 // screen_open.h's.
 //
-// Owner of the screen state named in the overview: pages, palette, dirty rows,
-// text grid and TextState live here from screen_open until the screen closes.
+// Owner of the screen state: pages, palette, dirty rows, text grid and
+// TextState live here from screen_open until the screen closes.
 // Every function here is called from the game's thread, except
 // present_dirty_rows, which only the window side's tick calls (with the screen
 // lock held).

@@ -131,7 +131,7 @@ TEST_P(BadInput, LoadsAsItsCleanEquivalent) {
   EXPECT_EQ(differences(bad.shown, clean.shown), 0u)
       << "pixels of the first shown frame that differ";
 
-  // The map cells themselves, against the values the rules give.
+  // The map cells themselves, against the values the clean datapack holds.
   const Drawing& map = pack->expected[MAP];
   for (size_t y = 0; y < map.size(); ++y) {
     for (size_t x = 0; x < map[y].size(); ++x) {

@@ -1,7 +1,7 @@
 // Damaged datapacks for the bad-input suite: each case is six asset files
 // (or their absence) as a player's hand-edited, truncated or garbage
-// datapack might leave them, together with the clean datapack the loading
-// rules say it must read as. The same table feeds the in-process frame tests
+// datapack might leave them, together with the clean datapack the loader
+// must read it as. The same table feeds the in-process frame tests
 // and the writer that the end-to-end script runs.
 #pragma once
 
