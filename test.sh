@@ -16,6 +16,8 @@ stage "browser build"
 stage "default build"
 cmake --preset default -DTILEWALK_TESTS=ON >/dev/null
 cmake --build --preset default
+stage "style"
+tools/check-style.sh build/default
 ctest --preset default --parallel 2 --timeout 300
 
 # Every test again. Each test program runs with LeakSanitizer on. The built

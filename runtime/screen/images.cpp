@@ -97,11 +97,14 @@ ImageBuffer* image_create(int32_t width, int32_t height, uint32_t colour, int32_
   void* block = std::malloc(block_size);
   if (!block) return fail(RESULT_OUT_OF_MEMORY);
 
+  // The header's place is worked out as an address but reached from the
+  // block, so the pointer keeps the block's provenance.
   const auto start = reinterpret_cast<uintptr_t>(block);
   const uintptr_t header_at =
       (start + ORIGIN_SLOT + HEADER_ALIGNMENT - 1) & ~(HEADER_ALIGNMENT - 1);
-  auto* image = reinterpret_cast<ImageBuffer*>(header_at);
-  std::memcpy(reinterpret_cast<uint8_t*>(header_at) - ORIGIN_SLOT, &block, sizeof block);
+  uint8_t* header = static_cast<uint8_t*>(block) + (header_at - start);
+  auto* image = reinterpret_cast<ImageBuffer*>(header);
+  std::memcpy(header - ORIGIN_SLOT, &block, sizeof block);
   image->type = IMAGE_TYPE;
   image->bytes_per_pixel = static_cast<uint32_t>(bpp);
   image->width = static_cast<uint32_t>(width);

@@ -87,7 +87,8 @@ void screen_mark_rows(int32_t first, int32_t last) {
   first = std::max(first, 0);
   last = std::min(last, screen->height - 1);
   if (first > last) return;
-  std::memset(screen->dirty_rows.data() + first, 1, static_cast<size_t>(last - first + 1));
+  std::memset(screen->dirty_rows.data() + first, 1,
+              static_cast<size_t>(last) - static_cast<size_t>(first) + 1);
 }
 
 void screen_mark_all_rows() {

@@ -97,14 +97,16 @@ void console_write(std::string_view bytes) {
       continue;
     }
     out.push_back(byte);
-    if (value == 10) {
-      state.cursor_column = 0;
-      if (state.cursor_row < state.rows - 1) ++state.cursor_row;
-    } else if (value == 13) {
+    // A line feed, or a character in the last column, starts the next line.
+    bool next_line = value == 10;
+    if (value == 13) {
       state.cursor_column = 0;
     } else if (value == 8) {
       if (state.cursor_column > 0) --state.cursor_column;
-    } else if (++state.cursor_column >= state.columns) {
+    } else if (value != 10) {
+      next_line = ++state.cursor_column >= state.columns;
+    }
+    if (next_line) {
       state.cursor_column = 0;
       if (state.cursor_row < state.rows - 1) ++state.cursor_row;
     }

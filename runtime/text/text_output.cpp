@@ -8,8 +8,8 @@
 #include "runtime/screen/screen_lock.h"
 #include "runtime/text/console.h"
 #include "runtime/text/font_table.h"
-#include "runtime/text/text_output.h"
 #include "runtime/text/text_grid.h"
+#include "runtime/text/text_output.h"
 
 namespace runtime {
 namespace {
@@ -48,7 +48,7 @@ struct Writer {
     const int32_t px = x * 8;
     const int32_t py = y * 8;
     for (int32_t r = 0; r < 8; ++r) {
-      uint8_t* row = draw.rows[static_cast<size_t>(py + r)];
+      uint8_t* row = draw.rows[static_cast<size_t>(py) + static_cast<size_t>(r)];
       const uint8_t bits = glyph[static_cast<size_t>(r)];
       if (bpp == 1) {
         for (int32_t b = 0; b < 8; ++b) {
@@ -77,8 +77,8 @@ struct Writer {
     const int32_t top_px = frame.top * 8;
     const int32_t end_px = (frame.bottom + 1) * 8;
     for (int32_t py = top_px; py < top_px + kept * 8; ++py) {
-      std::memmove(draw.rows[static_cast<size_t>(py)], draw.rows[static_cast<size_t>(py + n * 8)],
-                   row_bytes);
+      std::memmove(draw.rows[static_cast<size_t>(py)],
+                   draw.rows[static_cast<size_t>(py) + static_cast<size_t>(n) * 8], row_bytes);
     }
     for (int32_t py = top_px + kept * 8; py < end_px; ++py) {
       fill_pixels(draw.rows[static_cast<size_t>(py)], pixels, draw.background, bpp);

@@ -194,8 +194,7 @@ Set1Key sdl_scancode_to_set1(int32_t scancode) {
     case SDL_SCANCODE_RIGHTBRACKET:
       return key(0x1B);
     case SDL_SCANCODE_BACKSLASH:
-      return key(0x2B);
-    case SDL_SCANCODE_NONUSHASH:
+    case SDL_SCANCODE_NONUSHASH:  // the same key on boards with an ISO Enter
       return key(0x2B);
     case SDL_SCANCODE_SEMICOLON:
       return key(0x27);
