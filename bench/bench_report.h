@@ -13,14 +13,14 @@
 namespace bench {
 
 struct Figure {
-  std::string name;      // as printed, e.g. "frame_loop"
-  std::string run;       // benchmark whose result is the figure
-  std::string counter;   // its counter; empty: real time per iteration in seconds
+  std::string name;     // as printed, e.g. "frame_loop"
+  std::string run;      // benchmark whose result is the figure
+  std::string counter;  // its counter; empty: real time per iteration in seconds
   std::string baseline_run;
   std::string baseline_counter;  // empty: real time per iteration in seconds
-  double scale = 1.0;    // multiplies both values into `unit`
+  double scale = 1.0;            // multiplies both values into `unit`
   std::string unit;
-  std::string target;    // said in words, e.g. "ratio >= 0.7"
+  std::string target;  // said in words, e.g. "ratio >= 0.7"
   // Whether the target was met; null: no target.
   std::function<bool(double value, double ratio)> met;
 };

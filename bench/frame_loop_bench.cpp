@@ -62,7 +62,8 @@ void BM_frame_loop_floor(benchmark::State& s) {
     std::memcpy(work.data(), map.data(), PAGE);
     benchmark::ClobberMemory();
     for (int r = 0; r < ROWS; ++r) {
-      for (int c = 0; c < COLUMNS; ++c) grid[static_cast<size_t>(r * COLUMNS + c)] = work[static_cast<size_t>(r * 320 + c)];
+      for (int c = 0; c < COLUMNS; ++c)
+        grid[static_cast<size_t>(r * COLUMNS + c)] = work[static_cast<size_t>(r * 320 + c)];
     }
     benchmark::DoNotOptimize(grid.data());
     std::memset(work.data(), 0, PAGE);
@@ -71,7 +72,8 @@ void BM_frame_loop_floor(benchmark::State& s) {
     }
     for (int row = 0; row < TILE; ++row) {
       uint8_t* dst = work.data() + static_cast<size_t>(48 + row) * 320 + 112;
-      for (int i = 0; i < TILE; ++i) dst[i] = static_cast<uint8_t>(dst[i] | tile[static_cast<size_t>(row * TILE + i)]);
+      for (int i = 0; i < TILE; ++i)
+        dst[i] = static_cast<uint8_t>(dst[i] | tile[static_cast<size_t>(row * TILE + i)]);
     }
     std::memcpy(shown.data(), work.data(), PAGE);
     benchmark::ClobberMemory();
@@ -84,9 +86,8 @@ BENCHMARK(BM_frame_loop_floor)->Repetitions(5)->MinTime(0.5)->UseRealTime();
 
 int main(int argc, char** argv) {
   std::vector<bench::Figure> figures = {
-      {"frame_loop", "BM_frame_loop", "items_per_second", "BM_frame_loop_floor",
-       "items_per_second", 1.0, "frames/s", "ratio >= 0.7",
-       [](double, double ratio) { return ratio >= 0.7; }},
+      {"frame_loop", "BM_frame_loop", "items_per_second", "BM_frame_loop_floor", "items_per_second",
+       1.0, "frames/s", "ratio >= 0.7", [](double, double ratio) { return ratio >= 0.7; }},
   };
   const int result = bench::run_and_report(argc, argv, figures);
   // The game's own exit sequence would reset the terminal; leave quietly.

@@ -21,10 +21,10 @@
 #include "bench/bench_report.h"
 #include "game/frame_loop.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/window.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
+#include "runtime/window/window.h"
 
 namespace {
 
@@ -59,9 +59,12 @@ void report_samples(benchmark::State& s, int64_t frames, double seconds) {
   const size_t count = sample_count.load(std::memory_order_acquire);
   std::vector<double> waits, intervals;
   for (size_t i = 0; i < count; ++i) {
-    waits.push_back(std::chrono::duration<double, std::micro>(samples[i].granted - samples[i].asked).count());
+    waits.push_back(
+        std::chrono::duration<double, std::micro>(samples[i].granted - samples[i].asked).count());
     if (i > 0) {
-      intervals.push_back(std::chrono::duration<double, std::milli>(samples[i].asked - samples[i - 1].asked).count());
+      intervals.push_back(
+          std::chrono::duration<double, std::milli>(samples[i].asked - samples[i - 1].asked)
+              .count());
     }
   }
   s.counters["ticks"] = static_cast<double>(count);
@@ -150,7 +153,8 @@ void BM_lock_model(benchmark::State& s) {
       lock.unlock();
       for (int cell = 0; cell < 106; ++cell) {  // tile puts, the figure
         lock.lock();
-        uint8_t* at = work.data() + static_cast<size_t>(cell % 15) * 16 + static_cast<size_t>(cell / 15) * 16 * 320;
+        uint8_t* at = work.data() + static_cast<size_t>(cell % 15) * 16 +
+                      static_cast<size_t>(cell / 15) * 16 * 320;
         for (int row = 0; row < 16; ++row, at += 320) {
           for (int x = 0; x < 16; ++x) at[x] = static_cast<uint8_t>(at[x] ^ (x + row));
         }
@@ -173,8 +177,16 @@ void BM_lock_model(benchmark::State& s) {
     report_samples(s, frames, seconds);
   }
 }
-BENCHMARK(BM_lock_model<MutexLock>)->Name("BM_lock_model_mutex")->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
-BENCHMARK(BM_lock_model<ScreenLock>)->Name("BM_lock_model_screen_lock")->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_lock_model<MutexLock>)
+    ->Name("BM_lock_model_mutex")
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_lock_model<ScreenLock>)
+    ->Name("BM_lock_model_screen_lock")
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 
@@ -190,8 +202,8 @@ int main(int argc, char** argv) {
        nullptr},
       {"tick_interval_p99", real, "interval_p99_ms", mutex, "interval_p99_ms", 1.0, "ms",
        "p99 < 12 ms", [](double v, double) { return v < 12.0; }},
-      {"lock_model_wait_p99", "BM_lock_model_screen_lock", "wait_p99_us", mutex, "wait_p99_us",
-       1.0, "us", "", nullptr},
+      {"lock_model_wait_p99", "BM_lock_model_screen_lock", "wait_p99_us", mutex, "wait_p99_us", 1.0,
+       "us", "", nullptr},
   };
   return bench::run_and_report(argc, argv, figures);
 }

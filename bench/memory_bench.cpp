@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "bench/bench_report.h"
@@ -44,8 +44,8 @@ BENCHMARK(BM_memory)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
 int main(int argc, char** argv) {
   std::vector<bench::Figure> figures = {
-      {"memory_peak_rss", "BM_memory", "hwm_1m_frames_kib", "BM_memory", "hwm_1k_frames_kib",
-       1.0, "KiB", "1M frames == 1k frames", [](double, double ratio) { return ratio == 1.0; }},
+      {"memory_peak_rss", "BM_memory", "hwm_1m_frames_kib", "BM_memory", "hwm_1k_frames_kib", 1.0,
+       "KiB", "1M frames == 1k frames", [](double, double ratio) { return ratio == 1.0; }},
   };
   return bench::run_and_report(argc, argv, figures);
 }

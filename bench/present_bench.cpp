@@ -10,8 +10,8 @@
 
 #include "bench/bench_report.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
 
 namespace {

@@ -58,8 +58,16 @@ void run(benchmark::State& s, const char* mode) {
 
 void BM_startup(benchmark::State& s) { run(s, ""); }
 void BM_startup_bare_process(benchmark::State& s) { run(s, "--bare"); }
-BENCHMARK(BM_startup)->UseManualTime()->Iterations(30)->Repetitions(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_startup_bare_process)->UseManualTime()->Iterations(30)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_startup)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_startup_bare_process)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -15,11 +15,11 @@
 #include "runtime/screen/image_buffer.h"
 #include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/text/text_output.h"
-#include "temp_files.h"
 #include "runtime/window/headless_back_end.h"
+#include "temp_files.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "runtime/input/key_buffer.h"
 #include "runtime/screen/images.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
-#include "tests/support/golden_frame.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
+#include "tests/support/golden_frame.h"
 
 namespace game {
 

@@ -27,8 +27,8 @@
 #include "game/frame_loop.h"
 #include "runtime/input/key_buffer.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
 
 namespace {

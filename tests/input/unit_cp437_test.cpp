@@ -48,17 +48,17 @@ TEST_P(Utf8Decode, CodePoints) { EXPECT_EQ(utf8_decode(GetParam().text), GetPara
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Utf8Decode,
-    ::testing::Values(
-        Utf8Case{"Ascii", "a8", {'a', '8'}}, Utf8Case{"TwoByte", "\xc3\xa9", {0xE9}},
-        Utf8Case{"ThreeByte", "\xe2\x82\xac", {0x20AC}},
-        Utf8Case{"FourByte", "\xf0\x9f\x98\x80", {0x1F600}},
-        Utf8Case{"StrayContinuation", "\x80x", {0xFFFD, 'x'}},
-        Utf8Case{"Truncated", "\xc3", {0xFFFD}},
-        Utf8Case{"TruncatedThenAscii", "\xe2\x82x", {0xFFFD, 0xFFFD, 'x'}},
-        Utf8Case{"Overlong", "\xc0\xaf", {0xFFFD, 0xFFFD}},
-        Utf8Case{"Surrogate", "\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
-        Utf8Case{"BeyondUnicode", "\xf4\x90\x80\x80", {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},
-        Utf8Case{"InvalidLead", "\xff", {0xFFFD}}),
+    ::testing::Values(Utf8Case{"Ascii", "a8", {'a', '8'}}, Utf8Case{"TwoByte", "\xc3\xa9", {0xE9}},
+                      Utf8Case{"ThreeByte", "\xe2\x82\xac", {0x20AC}},
+                      Utf8Case{"FourByte", "\xf0\x9f\x98\x80", {0x1F600}},
+                      Utf8Case{"StrayContinuation", "\x80x", {0xFFFD, 'x'}},
+                      Utf8Case{"Truncated", "\xc3", {0xFFFD}},
+                      Utf8Case{"TruncatedThenAscii", "\xe2\x82x", {0xFFFD, 0xFFFD, 'x'}},
+                      Utf8Case{"Overlong", "\xc0\xaf", {0xFFFD, 0xFFFD}},
+                      Utf8Case{"Surrogate", "\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
+                      Utf8Case{
+                          "BeyondUnicode", "\xf4\x90\x80\x80", {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},
+                      Utf8Case{"InvalidLead", "\xff", {0xFFFD}}),
     [](const ::testing::TestParamInfo<Utf8Case>& info) { return std::string(info.param.name); });
 
 }  // namespace

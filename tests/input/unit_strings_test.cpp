@@ -29,22 +29,20 @@ TEST_P(StringFind, Position) {
 
 INSTANTIATE_TEST_SUITE_P(
     Listed, StringFind,
-    ::testing::Values(FindCase{1, "789", "8", 2}, FindCase{1, "123", "8", 0},
-                      FindCase{1, "789", "\xffH", 0}, FindCase{1, "123", "", 0},
-                      FindCase{1, "", "1", 0}, FindCase{1, "123", "1234", 0},
-                      FindCase{0, "123", "1", 0}, FindCase{-7, "123", "1", 0},
-                      FindCase{4, "123", "3", 0}, FindCase{2, "123", "1", 0},
-                      FindCase{1, "123", "3", 3}, FindCase{1, "123", "23", 2},
-                      FindCase{1, "1212", "12", 1}, FindCase{2, "1212", "12", 3},
-                      FindCase{3, "1212", "12", 3}, FindCase{4, "1212", "12", 0},
-                      FindCase{3, "123", "23", 0}, FindCase{1, "abcabd", "abd", 4},
-                      FindCase{1, "aaaaab", "aab", 4}, FindCase{1, "\0\xff\0"s, "\xff\0"s, 2},
-                      FindCase{1, "x\xff\xffy", "\xff\xff", 2},
-                      FindCase{1, "abababab", "abab", 1}, FindCase{2, "abababab", "abab", 3}));
+    ::testing::Values(
+        FindCase{1, "789", "8", 2}, FindCase{1, "123", "8", 0}, FindCase{1, "789", "\xffH", 0},
+        FindCase{1, "123", "", 0}, FindCase{1, "", "1", 0}, FindCase{1, "123", "1234", 0},
+        FindCase{0, "123", "1", 0}, FindCase{-7, "123", "1", 0}, FindCase{4, "123", "3", 0},
+        FindCase{2, "123", "1", 0}, FindCase{1, "123", "3", 3}, FindCase{1, "123", "23", 2},
+        FindCase{1, "1212", "12", 1}, FindCase{2, "1212", "12", 3}, FindCase{3, "1212", "12", 3},
+        FindCase{4, "1212", "12", 0}, FindCase{3, "123", "23", 0}, FindCase{1, "abcabd", "abd", 4},
+        FindCase{1, "aaaaab", "aab", 4}, FindCase{1, "\0\xff\0"s, "\xff\0"s, 2},
+        FindCase{1, "x\xff\xffy", "\xff\xff", 2}, FindCase{1, "abababab", "abab", 1},
+        FindCase{2, "abababab", "abab", 3}));
 
 int32_t naive_find(int32_t start, const std::string& text, const std::string& pattern) {
-  if (text.empty() || pattern.empty() || start < 1 ||
-      static_cast<size_t>(start) > text.size() || pattern.size() > text.size()) {
+  if (text.empty() || pattern.empty() || start < 1 || static_cast<size_t>(start) > text.size() ||
+      pattern.size() > text.size()) {
     return 0;
   }
   for (size_t i = static_cast<size_t>(start) - 1; i + pattern.size() <= text.size(); ++i) {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/results.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
 
 namespace runtime::draw_test {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
-#include "runtime/window/window.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/headless_back_end.h"
+#include "runtime/window/window.h"
 
 namespace runtime {
 namespace {

@@ -2,8 +2,8 @@
 // headless back end), then the exit sequence. Its terminal and exit status
 // are what the calling script checks.
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/results.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/text/program_end.h"
 #include "runtime/text/text_output.h"
 #include "runtime/window/headless_back_end.h"

@@ -22,7 +22,8 @@ class PrintedGlyph : public ::testing::TestWithParam<GlyphCase> {};
 
 TEST_P(PrintedGlyph, MatchesTheReadoutFontByteForByte) {
   const GlyphCase c = GetParam();
-  EXPECT_EQ(FONT_GLYPHS[static_cast<uint8_t>(c.character)], c.rows) << "glyph '" << c.character << "'";
+  EXPECT_EQ(FONT_GLYPHS[static_cast<uint8_t>(c.character)], c.rows)
+      << "glyph '" << c.character << "'";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,15 +8,15 @@
 #include <string>
 
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/results.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/text/console.h"
 #include "runtime/text/program_end.h"
 #include "runtime/text/screen_clear.h"
 #include "runtime/text/text_output.h"
-#include "tests/support/golden_frame.h"
 #include "runtime/window/headless_back_end.h"
+#include "tests/support/golden_frame.h"
 
 namespace runtime {
 namespace {
@@ -152,8 +152,8 @@ TEST_F(TextScreenTest, LineFeedOnTheLastRowScrollsAtOnce) {
   text_locate(25, 9, -1, 0, 0);
   print_text(0, "\n", 0);
   EXPECT_EQ(cursor(), 25 * 256 + 1);
-  EXPECT_TRUE(golden::matches_golden("tests/text/golden/line_feed_last_row.mem",
-                                     rows_of(1, 168, 32)));
+  EXPECT_TRUE(
+      golden::matches_golden("tests/text/golden/line_feed_last_row.mem", rows_of(1, 168, 32)));
 }
 
 TEST_F(TextScreenTest, ScrollStaysInsideTheViewport) {
@@ -183,8 +183,8 @@ TEST_F(TextScreenTest, ControlBytesMoveTheCursorWithoutDrawing) {
     int32_t column;  // 1-based, after writing from column 1 of row 2
   };
   const Case cases[] = {
-      {"\t", 9}, {"ab\t", 9}, {"abcdefgh\t", 17}, {"abc\b\b", 2}, {"\b", 1},
-      {"abc\r", 1}, {"ab\a", 3}, {"abc\rX", 2},
+      {"\t", 9}, {"ab\t", 9},  {"abcdefgh\t", 17}, {"abc\b\b", 2},
+      {"\b", 1}, {"abc\r", 1}, {"ab\a", 3},        {"abc\rX", 2},
   };
   for (const Case& c : cases) {
     text_locate(2, 1, -1, 0, 0);
@@ -228,13 +228,14 @@ TEST_P(TextViewCase, ReturnsTheViewportOrRefusesWithoutChange) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Viewports, TextViewCase,
-    ::testing::Values(ViewCase{5, 3, 0}, ViewCase{1, 26, 0}, ViewCase{26, 26, 0},
-                      ViewCase{1, 25, 25 * 65536 + 1}, ViewCase{0, 0, 25 * 65536 + 1},
-                      ViewCase{-1, -1, 20 * 65536 + 4}, ViewCase{-1, 22, 22 * 65536 + 4},
-                      ViewCase{2, -1, 20 * 65536 + 2}, ViewCase{21, -1, 0},
-                      ViewCase{7, 7, 7 * 65536 + 7}));
+INSTANTIATE_TEST_SUITE_P(Viewports, TextViewCase,
+                         ::testing::Values(ViewCase{5, 3, 0}, ViewCase{1, 26, 0},
+                                           ViewCase{26, 26, 0}, ViewCase{1, 25, 25 * 65536 + 1},
+                                           ViewCase{0, 0, 25 * 65536 + 1},
+                                           ViewCase{-1, -1, 20 * 65536 + 4},
+                                           ViewCase{-1, 22, 22 * 65536 + 4},
+                                           ViewCase{2, -1, 20 * 65536 + 2}, ViewCase{21, -1, 0},
+                                           ViewCase{7, 7, 7 * 65536 + 7}));
 
 struct LocateCase {
   int32_t row;
@@ -249,15 +250,12 @@ TEST_P(TextLocateCase, MovesInsideTheViewportAndGridOnly) {
   EXPECT_EQ(text_locate(GetParam().row, GetParam().column, 1, 3, 4), GetParam().result);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, TextLocateCase,
-                         ::testing::Values(LocateCase{26, 1, 10 * 256 + 7},
-                                           LocateCase{20, 41, 10 * 256 + 7},
-                                           LocateCase{-1, 1, 10 * 256 + 7},
-                                           LocateCase{1, -5, 10 * 256 + 7},
-                                           LocateCase{0, 0, 10 * 256 + 7},
-                                           LocateCase{0, 40, 10 * 256 + 40},
-                                           LocateCase{25, 0, 25 * 256 + 7},
-                                           LocateCase{1, 1, 1 * 256 + 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Positions, TextLocateCase,
+    ::testing::Values(LocateCase{26, 1, 10 * 256 + 7}, LocateCase{20, 41, 10 * 256 + 7},
+                      LocateCase{-1, 1, 10 * 256 + 7}, LocateCase{1, -5, 10 * 256 + 7},
+                      LocateCase{0, 0, 10 * 256 + 7}, LocateCase{0, 40, 10 * 256 + 40},
+                      LocateCase{25, 0, 25 * 256 + 7}, LocateCase{1, 1, 1 * 256 + 1}));
 
 TEST_F(TextScreenTest, LocateHonoursANarrowViewport) {
   text_view(5, 8);
@@ -348,7 +346,7 @@ TEST_F(OddScreenTest, WidePixelsTakeTheWholeColour) {
   EXPECT_EQ(p[7 * 640 + 14], 0x34);  // last pixel of the block's last row
   EXPECT_EQ(p[16], 0x67);            // first pixel of the blank cell
   EXPECT_EQ(p[17], 0x05);
-  EXPECT_EQ(p[32], 0);               // the third cell is untouched
+  EXPECT_EQ(p[32], 0);  // the third cell is untouched
 }
 
 }  // namespace

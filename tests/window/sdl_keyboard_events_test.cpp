@@ -26,8 +26,12 @@ struct Ev {
   const char* utf8 = "";
 };
 
-Ev down(SDL_Scancode sc, SDL_Keycode sym, uint16_t mod = 0) { return {false, sc, sym, mod, false, ""}; }
-Ev again(SDL_Scancode sc, SDL_Keycode sym, uint16_t mod = 0) { return {false, sc, sym, mod, true, ""}; }
+Ev down(SDL_Scancode sc, SDL_Keycode sym, uint16_t mod = 0) {
+  return {false, sc, sym, mod, false, ""};
+}
+Ev again(SDL_Scancode sc, SDL_Keycode sym, uint16_t mod = 0) {
+  return {false, sc, sym, mod, true, ""};
+}
 Ev text(const char* utf8) { return {true, SDL_SCANCODE_UNKNOWN, 0, 0, false, utf8}; }
 
 struct Case {
@@ -128,23 +132,25 @@ std::vector<Case> cases() {
        {down(SDL_SCANCODE_TAB, SDLK_TAB, SHIFT), down(SDL_SCANCODE_TAB, SDLK_TAB, CTRL)},
        S{"\xff\x0f", "\t", "\xff\x94", "\t"}},
       {"Repeats",
-       {down(SDL_SCANCODE_F1, SDLK_F1), again(SDL_SCANCODE_F1, SDLK_F1),
-        down(SDL_SCANCODE_8, '8'), text("8"), again(SDL_SCANCODE_8, '8'), text("8"),
-        down(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE), again(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE)},
+       {down(SDL_SCANCODE_F1, SDLK_F1), again(SDL_SCANCODE_F1, SDLK_F1), down(SDL_SCANCODE_8, '8'),
+        text("8"), again(SDL_SCANCODE_8, '8'), text("8"), down(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE),
+        again(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE)},
        S{"\xff;", "\xff;", "8", "8", "\x1b", "\x1b"}},
       {"Swallowed",
        {down(SDL_SCANCODE_F10, SDLK_F10), down(SDL_SCANCODE_F10, SDLK_F10, CTRL),
         down(SDL_SCANCODE_LALT, SDLK_LALT, LALT), down(SDL_SCANCODE_F4, SDLK_F4, LALT),
         down(SDL_SCANCODE_F4, SDLK_F4, LALT | CTRL), down(SDL_SCANCODE_X, 'x', LALT), text("x"),
         down(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, LALT), down(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, SHIFT),
-        down(SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK), down(SDL_SCANCODE_NUMLOCKCLEAR, SDLK_NUMLOCKCLEAR)},
+        down(SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK),
+        down(SDL_SCANCODE_NUMLOCKCLEAR, SDLK_NUMLOCKCLEAR)},
        S{}},
       {"AltGrTypes", {down(SDL_SCANCODE_Q, 'q', RALT), text("@")}, S{"@"}},
       {"CtrlAltReachesTheAltColumn", {down(SDL_SCANCODE_F1, SDLK_F1, CTRL | LALT)}, S{"\xffh"}},
       {"AltEnterTogglesOncePerPress",
        {down(SDL_SCANCODE_RETURN, SDLK_RETURN, LALT), again(SDL_SCANCODE_RETURN, SDLK_RETURN, LALT),
         down(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, RALT)},
-       S{}, 2},
+       S{},
+       2},
       {"TextIsConvertedToCodePage437",
        {text("\xc3\xa9"), text("\xe2\x82\xac"), text("ab"), text("\xff")},
        S{"\x82", "?", "a", "b", "?"}},
@@ -154,9 +160,11 @@ std::vector<Case> cases() {
       // The text queued after a key-down is what the press types: a Ctrl press
       // that still types its own character reaches the Ctrl column.
       {"CtrlPadNumLockOnTypingItsDigit",
-       {down(SDL_SCANCODE_KP_9, SDLK_KP_9, CTRL | NUM), text("9")}, S{"\xff\x84", "9"}},
+       {down(SDL_SCANCODE_KP_9, SDLK_KP_9, CTRL | NUM), text("9")},
+       S{"\xff\x84", "9"}},
       {"TextOfAnAltPressDoesNotLeakIntoTheNext",
-       {down(SDL_SCANCODE_X, 'x', LALT), text("x"), text("y")}, S{"y"}},
+       {down(SDL_SCANCODE_X, 'x', LALT), text("x"), text("y")},
+       S{"y"}},
   };
 }
 

@@ -17,8 +17,8 @@
 
 #include "runtime/input/key_buffer.h"
 #include "runtime/screen/paged_screen.h"
-#include "runtime/screen/screen_open.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/screen/screen_open.h"
 #include "runtime/window/sdl_back_end.h"
 #include "runtime/window/window.h"
 
