@@ -30,7 +30,9 @@ stage "asan build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan --parallel 2 --timeout 600 -LE 'e2e|web'
-ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+# Sanitized programs start several times slower: the end-to-end waits stretch.
+TILEWALK_TIMEOUT_SCALE=3 ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure --parallel 2 --timeout 600 -L e2e
 
 # Unit tests are single-threaded; every headless and SDL test runs the real

@@ -1,15 +1,25 @@
-# Shared helpers of the end-to-end tests: a private X server, the game's
-# window, screenshots as palette-index .mem frames. Sourced by the test scripts.
+# Shared helpers of the end-to-end tests: a private X server (with a window
+# manager if asked), the game found by its process, screenshots as
+# palette-index .mem frames. Sourced by the test scripts.
+#
+# Every wait is a condition polled against a deadline; deadlines are generous
+# and scaled by TILEWALK_TIMEOUT_SCALE (sanitizer builds start slowly).
 set -euo pipefail
 
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
+scale=${TILEWALK_TIMEOUT_SCALE:-1}
+tmux_socket="tilewalk-e2e-$$"
 xvfb_pid=""
+wm_pid=""
 game_pid=""
+status_file=""
+window=""
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
   tmux -L "$tmux_socket" kill-server 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -20,141 +30,136 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display and exports DISPLAY.
-start_x() {
-  exec 3> "$work/displayfd"
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x600x24 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/displayfd" ] && break
-    sleep 0.05
+# until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds;
+# false when SECONDS (times the scale) pass first.
+until_true() {
+  local deadline=$(($(date +%s%N) + $1 * scale * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.1
   done
-  [ -s "$work/displayfd" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/displayfd")"
-  unset WAYLAND_DISPLAY
 }
 
-# start_game PROGRAM [DIR]: starts PROGRAM in DIR (default: the project root),
-# waits up to 5 s for its window and sets $window to the window id.
-start_game() {
-  local program=$1 dir=${2:-$PWD} title
-  title=$(basename "$program")
-  (cd "$dir" && exec "$program") >"$work/game.out" 2>"$work/game.err" &
-  game_pid=$!
+# start_x [openbox]: a private Xvfb on a free display, exported as DISPLAY;
+# with "openbox", that window manager running on it.
+start_x() {
+  exec 3>"$work/displayfd"
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x600x24 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  until_true 10 test -s "$work/displayfd" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$work/displayfd")"
+  unset WAYLAND_DISPLAY
+  if [ "${1:-}" = openbox ]; then
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    until_true 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+  fi
+}
+
+one_window() {
+  local found
+  found=$(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null || true)
+  [ -n "$found" ] && [ "$(wc -l <<<"$found")" = 1 ] && window=$found
+}
+
+# Sets $window to the game's one mapped window (there may be a new one after
+# a switch to full screen or a lost window).
+find_window() {
   window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "$title ended early: $(cat "$work/game.err")"
-    sleep 0.05
-  done
-  [ -n "$window" ] || fail "no window titled $title within 5 s"
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  until_true 10 one_window || fail "no single window of the game: $(cat "$work/game.err")"
+}
+
+# start_game PROGRAM [DIR [NAME]]: starts PROGRAM in DIR (default: here) under
+# NAME (argv[0]; default: PROGRAM), output to $work/game.{out,err}.
+start_game() {
+  local program=$1 dir=${2:-$PWD} name=${3:-$1}
+  status_file=""
+  (cd "$dir" && exec -a "$name" "$program") >"$work/game.out" 2>"$work/game.err" &
+  game_pid=$!
+  find_window
+}
+
+# start_game_in_tmux PROGRAM DIR [NAME]: as start_game, in a tmux pane of its
+# own so that the console it leaves can be read. The pane's shell outlives a
+# Ctrl+C (a handler, unlike an ignore, is not inherited) to record the status.
+start_game_in_tmux() {
+  status_file="$work/status"
+  rm -f "$work/pid" "$status_file"
+  tmux -L "$tmux_socket" kill-server 2>/dev/null || true
+  cat >"$work/pane.sh" <<EOF
+trap : INT
+printf 'earlier output\\n'
+cd '$2'
+bash -c 'echo \$\$ >"\$0"; exec -a "\$1" "\$2"' '$work/pid' '${3:-$1}' '$1' 2>'$work/game.err'
+echo \$? >'$status_file'
+sleep 600
+EOF
+  tmux -L "$tmux_socket" -f /dev/null new-session -d -x 80 -y 25 "DISPLAY=$DISPLAY bash $work/pane.sh"
+  until_true 10 test -s "$work/pid" || fail "the game did not start in tmux"
+  game_pid=$(cat "$work/pid")
+  find_window
 }
 
 # The inside size of $window as WIDTHxHEIGHT.
 window_size() {
-  xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+  xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
 
-# capture FILE.mem: the window's inside, turned into palette indices.
-capture() {
-  import -window "$window" "$work/shot.png"
-  python3 "$e2e_dir/screenshot_to_mem.py" "$work/shot.png" "$1"
-}
-
-# wait_for_frame EXPECTED.mem: captures until the window shows the frame
-# (up to 3 s), else fails with the difference.
-wait_for_frame() {
-  local expected=$1
-  for _ in $(seq 30); do
-    capture "$work/frame.mem"
-    cmp -s "$work/frame.mem" "$expected" && return 0
-    sleep 0.1
-  done
-  python3 "$e2e_dir/screenshot_to_mem.py" --diff "$work/frame.mem" "$expected" >&2 || true
-  fail "the window never showed $(basename "$expected")"
-}
+size_is() { [ "$(window_size)" = "$1" ]; }
 
 press() {
   xdotool key --delay 30 "$@"
 }
 
+# True when the window shows tests/e2e/expected/NAME in either flame phase.
+# A capture can fail while the window changes; that is a "not yet".
+shows() {
+  import -window "$window" -depth 8 "$work/shot.png" 2>/dev/null || return 1
+  python3 "$e2e_dir/screenshot_to_mem.py" "$work/shot.png" "$work/frame.mem" || return 1
+  cmp -s "$work/frame.mem" "$e2e_dir/expected/$1_phase0.mem" ||
+    cmp -s "$work/frame.mem" "$e2e_dir/expected/$1_phase1.mem"
+}
+
+# expect_position NAME: the window shows the frame within 5 s.
+expect_position() {
+  until_true 5 shows "$1" && return 0
+  python3 "$e2e_dir/screenshot_to_mem.py" --diff "$work/frame.mem" \
+    "$e2e_dir/expected/$1_phase0.mem" >&2 || true
+  fail "the window never showed $1"
+}
+
+ended() {
+  if [ -n "$status_file" ]; then
+    [ -s "$status_file" ] && exit_status=$(cat "$status_file")
+  elif ! kill -0 "$game_pid" 2>/dev/null; then
+    exit_status=0
+    wait "$game_pid" || exit_status=$?
+  else
+    return 1
+  fi
+}
+
 # wait_exit SECONDS: waits for the game to end and sets $exit_status.
 wait_exit() {
-  local seconds=$1
-  for _ in $(seq $((seconds * 20))); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      exit_status=0
-      wait "$game_pid" || exit_status=$?
-      game_pid=""
-      return 0
-    fi
-    sleep 0.05
-  done
-  fail "the game did not end within $seconds s"
-}
-
-# wait_for_either EXPECTED_A.mem EXPECTED_B.mem: as wait_for_frame, for a
-# frame that may show either flame phase.
-wait_for_either() {
-  local a=$1 b=$2
-  for _ in $(seq 30); do
-    capture "$work/frame.mem"
-    if cmp -s "$work/frame.mem" "$a" || cmp -s "$work/frame.mem" "$b"; then return 0; fi
-    sleep 0.1
-  done
-  python3 "$e2e_dir/screenshot_to_mem.py" --diff "$work/frame.mem" "$a" >&2 || true
-  fail "the window never showed $(basename "$a") or its other phase"
-}
-
-# expect_position NAME: the window shows tests/e2e/expected/NAME_phase{0,1}.mem.
-expect_position() {
-  wait_for_either "$e2e_dir/expected/$1_phase0.mem" "$e2e_dir/expected/$1_phase1.mem"
-}
-
-# The game in a tmux pane of its own, so the console it leaves can be read.
-# The pane's shell outlives a Ctrl+C (a handler, unlike an ignore, is not
-# inherited by the game) to record the exit status.
-tmux_socket="tilewalk-e2e-$$"
-start_game_in_tmux() {
-  local program=$1 dir=$2 title
-  title=$(basename "$program")
-  tmux -L "$tmux_socket" -f /dev/null new-session -d -x 80 -y 25 \
-    "trap : INT; printf 'earlier output\\n'; cd '$dir' && DISPLAY=$DISPLAY '$program'; echo \$? > '$work/status'; sleep 120"
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.05
-  done
-  [ -n "$window" ] || fail "no window titled $title within 5 s"
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-}
-
-# Waits up to 5 s for the game in tmux to end and sets $exit_status.
-wait_exit_in_tmux() {
-  for _ in $(seq 100); do
-    [ -s "$work/status" ] && break
-    sleep 0.05
-  done
-  [ -s "$work/status" ] || fail "the game did not end within 5 s"
-  exit_status=$(cat "$work/status")
+  exit_status=""
+  until_true "$1" ended || fail "the game did not end within $1 s"
+  game_pid=""
 }
 
 # After the game ended in tmux: exit status 0 and a blank pane, bright white
 # on blue, cursor at the top-left.
 expect_clean_exit_in_tmux() {
-  wait_exit_in_tmux
-  [ "$exit_status" = 0 ] || fail "exit status $exit_status"
+  wait_exit 5
+  [ "$exit_status" = 0 ] || fail "exit status $exit_status: $(cat "$work/game.err")"
   local plain
   plain=$(tmux -L "$tmux_socket" capture-pane -p -t 0)
   [ -z "$(printf '%s' "$plain" | tr -d ' \n')" ] || fail "the console is not blank: $plain"
-  tmux -L "$tmux_socket" capture-pane -p -e -N -t 0 > "$work/pane"
+  tmux -L "$tmux_socket" capture-pane -p -e -N -t 0 >"$work/pane"
   case "$(head -n 1 "$work/pane")" in
     $'\e[97m\e[44m'*) ;;
     *) fail "the console is not bright white on blue" ;;
   esac
-  [ "$(tmux -L "$tmux_socket" display -p -t 0 '#{cursor_x},#{cursor_y}')" = "0,0" ] \
-    || fail "the cursor is not at the top-left"
+  [ "$(tmux -L "$tmux_socket" display -p -t 0 '#{cursor_x},#{cursor_y}')" = "0,0" ] ||
+    fail "the cursor is not at the top-left"
 }
