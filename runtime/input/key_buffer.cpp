@@ -1,7 +1,6 @@
 #include <new>
 
 #include "runtime/input/key_buffer.h"
-#include "runtime/input/key_poll.h"
 
 namespace runtime {
 
