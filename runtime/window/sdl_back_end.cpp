@@ -278,8 +278,8 @@ bool create_renderer(WindowState& state, SdlWindowData& data) {
   return true;
 }
 
-// Shows the finished window, black until the first tick brings the picture,
-// in front and with the focus.
+// Shows the finished window in front and with the focus, already holding the
+// picture the window side has (black at start, until the first tick).
 void show_window(WindowState& state, SdlWindowData& data) {
   repaint(state);
   SDL_ShowWindow(data.window.get());
