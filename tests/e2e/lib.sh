@@ -41,6 +41,20 @@ until_true() {
   done
 }
 
+# expect_no_display PROGRAM: with no display to reach, PROGRAM says why on
+# one line and exits 1 within a second.
+expect_no_display() {
+  local started=$(date +%s%N) status=0 name
+  name=$(basename "$1")
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$1" >/dev/null 2>"$work/err" ||
+    status=$?
+  local elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+  [ "$status" = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+    grep -q "^$name: cannot open a window: ." "$work/err" ||
+    fail "without a display: status $status, standard error: $(cat "$work/err")"
+  [ "$elapsed_ms" -lt $((1000 * scale)) ] || fail "without a display it took $elapsed_ms ms"
+}
+
 # start_x [openbox]: a private Xvfb on a free display, exported as DISPLAY;
 # with "openbox", that window manager running on it.
 start_x() {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A player's session with tilewalk, started under another name (argv[0]):
+# Without a display tilewalk says why and stops. Then a player's session with
+# tilewalk, started under another name (argv[0]):
 # exactly one window appears, titled after the program's file; the start
 # frame, a walk, keys that must not move, the number pad with Num Lock off and
 # on; a resize is undone; a window destroyed by another client comes back and
@@ -9,6 +10,7 @@ source "$(dirname "$0")/lib.sh"
 program=$1
 project=$(pwd)
 
+expect_no_display "$program"
 start_x
 # Every window mapped on the display is logged from the moment the log shows
 # a property change of the root window.
