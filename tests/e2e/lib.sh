@@ -4,12 +4,15 @@
 #
 # Every wait is a condition polled against a deadline; deadlines are generous
 # and scaled by TILEWALK_TIMEOUT_SCALE (sanitizer builds start slowly).
-set -euo pipefail
+set -eEuo pipefail
+# A command that stops a script says so, with its line.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND (status $?)" >&2' ERR
 
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
 scale=${TILEWALK_TIMEOUT_SCALE:-1}
-tmux_socket="tilewalk-e2e-$$"
+tmux_runs=0
+tmux_socket="tilewalk-e2e-$$-0"
 xvfb_pid=""
 wm_pid=""
 game_pid=""
@@ -100,7 +103,11 @@ start_game() {
 start_game_in_tmux() {
   status_file="$work/status"
   rm -f "$work/pid" "$status_file"
+  # A server of its own for each run: one just told to go may still hold its
+  # socket.
   tmux -L "$tmux_socket" kill-server 2>/dev/null || true
+  tmux_runs=$((tmux_runs + 1))
+  tmux_socket="tilewalk-e2e-$$-$tmux_runs"
   cat >"$work/pane.sh" <<EOF
 trap : INT
 printf 'earlier output\\n'
