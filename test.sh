@@ -18,6 +18,7 @@ cmake --preset default -DTILEWALK_TESTS=ON >/dev/null
 cmake --build --preset default
 stage "style"
 tools/check-style.sh build/default
+stage "default tests"
 ctest --preset default --parallel 2 --timeout 300
 
 # Every test again. Each test program runs with LeakSanitizer on. The built
