@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
 test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils python3
-  clang-format clang-tidy openbox wmctrl)
+  clang-format clang-tidy openbox wmctrl cloc)
 bench=("${build[@]}" libbenchmark-dev bsdextrautils)
 fuzz=("${build[@]}" clang libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) finds the .deb's dependencies; the rest check the package.

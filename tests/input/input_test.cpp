@@ -1,0 +1,69 @@
+// The key ring and the byte-string operations against plain models: a queue
+// that keeps the newest 15 keys, and searches and comparisons over random
+// bytes from small alphabets holding 0 and 255, where matches and near
+// matches are common and a search's shift tables go wrong.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+#include "runtime/input/key_poll.h"
+#include "runtime/input/strings.h"
+
+namespace {
+
+using namespace runtime;
+
+TEST(Input, KeyRingKeepsTheFifteenNewestKeysInOrder) {
+  std::deque<KeyCode> model;
+  std::mt19937 random(7);
+  for (KeyCode next = 1; next < 5000; ++next) {
+    if (random() % 40 < (next / 200 % 2 ? 10u : 30u)) {  // runs that fill and runs that empty
+      key_post(next);
+      model.push_back(next);
+      if (model.size() > 15) model.pop_front();
+    } else {
+      ASSERT_EQ(key_take(key_buffer()), model.empty() ? 0 : model.front()) << next;
+      if (!model.empty()) model.pop_front();
+    }
+  }
+  key_buffer().read_index = key_buffer().write_index = 35;  // wrapped into the ring, not used
+  key_post(0x48FF);
+  EXPECT_EQ(key_string(key_take(key_buffer())), "\xffH");
+  EXPECT_EQ(key_string(key_take(key_buffer())), "");
+  EXPECT_EQ(key_string(255), "\xff");
+}
+
+TEST(Input, StringsAgreeWithModels) {
+  std::mt19937 random(12345);
+  auto bytes = [&](size_t length, unsigned alphabet) {
+    std::string s;
+    for (size_t i = 0; i < length; ++i)
+      s += "\0\xff"
+           "abc"[random() % alphabet];
+    return s;
+  };
+  for (int round = 0; round < 40000; ++round) {
+    const unsigned alphabet = 2 + round % 4;
+    const std::string text = bytes(random() % 30, alphabet);
+    std::string pattern = bytes(round % 3 ? random() % 8 : 1, alphabet);
+    if (round % 2 == 0 && text.size() >= pattern.size()) {
+      pattern = text.substr(random() % (text.size() - pattern.size() + 1), pattern.size());
+    }
+    const auto start = static_cast<int32_t>(random() % (text.size() + 3)) - 1;
+    const size_t at = start < 1 || pattern.empty()
+                          ? std::string::npos
+                          : text.find(pattern, static_cast<size_t>(start) - 1);
+    ASSERT_EQ(string_find(start, text, pattern),
+              at == std::string::npos || static_cast<size_t>(start) > text.size()
+                  ? 0
+                  : static_cast<int32_t>(at) + 1)
+        << round;
+    const int order = text.compare(pattern);  // char_traits<char> compares as unsigned char
+    ASSERT_EQ(string_compare(text, pattern), (order > 0) - (order < 0)) << round;
+  }
+  EXPECT_EQ(string_length(std::string("\0\xffH", 3)), 3);
+  EXPECT_EQ(string_spaces(3) + string_spaces(-5), "   ");
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// The paged screen: opening and its refusals, page roles and copies, and,
+// with the window thread running, what the window shows.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "runtime/screen/boxes.h"
+#include "runtime/screen/draw_state.h"
+#include "tests/support/screen_fixture.h"
+
+namespace {
+
+using namespace runtime;
+using support::page;
+
+TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
+  headless_install();
+  screen_release();
+  EXPECT_EQ(screen_set_pages(1, 0) * 10 + screen_copy_page(1, 0), -10 + RESULT_ILLEGAL_CALL);
+  const int32_t DEPTH_BYTES[][2] = {{1, 1},  {2, 1},  {4, 1}, {8, 1}, {15, 2}, {16, 2},
+                                    {24, 4}, {32, 4}, {0, 0}, {3, 0}, {33, 0}};
+  for (const auto [depth, bpp] : DEPTH_BYTES) {
+    const int32_t opened = screen_open(320, 200, depth, 2, 0, 0);
+    EXPECT_EQ(opened == RESULT_OK ? screen_current()->pitch : 0, 320 * bpp) << depth;
+  }
+  ASSERT_EQ(screen_open(320, 200, 4, 0, 0, 0), RESULT_OK);
+  EXPECT_EQ(screen_current()->page_count, 1);
+  draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);
+  EXPECT_EQ(screen_open(320, 200, 3, 8, 0, 0) + screen_open(0, 200, 4, 8, 0, 0),
+            2 * RESULT_ILLEGAL_CALL);
+  EXPECT_EQ(page(0)[63999], 9);  // refused before the open screen was touched
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  EXPECT_EQ(page(0)[63999], 0);
+  EXPECT_EQ(screen_set_pages(1, 0), 0);
+  EXPECT_EQ(screen_set_pages(9, 8), 1);  // pages that do not exist are ignored
+  EXPECT_EQ(screen_set_pages(3, 2), 1);
+  EXPECT_EQ(screen_set_pages(-1, -1), 2 * 256 + 3);
+  EXPECT_EQ(screen_set_pages(-5, 7), 0);
+  EXPECT_EQ(screen_set_pages(2, -1), 7 * 256);
+  draw_line(nullptr, 0, 0, 319, 199, 5, 2, 0, 0);
+  EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
+  EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
+  EXPECT_EQ(page(7)[12345], 5);
+  EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);
+  EXPECT_EQ(screen_current(), nullptr);
+}
+
+// Random boxes on random pages, page roles and copies: after two ticks the
+// window shows the shown page, colour for colour (16 and up show black).
+TEST(Threads, TheWindowShowsTheShownPage) {
+  headless_install();
+  window_set_tick_observer(support::count_tick);
+  std::mt19937 random(3);
+  const auto pick = [&](uint32_t n) { return static_cast<int32_t>(random() % n); };
+  for (int step = 0; step < 40; ++step) {
+    if (step % 20 == 0) screen_open(320, 200, step ? 16 : 4, 8, 0, 0);
+    if (step % 4 == 0) screen_set_pages(pick(3), pick(3));
+    if (step % 4 == 1) screen_copy_page(pick(3), pick(3));
+    draw_line(nullptr, static_cast<float>(pick(330)), static_cast<float>(pick(210)),
+              static_cast<float>(pick(330)), static_cast<float>(pick(210)),
+              static_cast<uint32_t>(pick(20)), 1 + pick(2), LINE_STYLE_SOLID, 0);
+    support::wait_ticks(2);
+    const int32_t bpp = screen_current()->bytes_per_pixel;  // wider pixels show their low byte
+    std::vector<int32_t> want;
+    for (int32_t i = 0; i < 64000; ++i)
+      want.push_back(page(screen_current()->visible_page)[i * bpp]);
+    for (int32_t& v : want) v = v < 16 ? v : 0;
+    ASSERT_EQ(headless_shown_indices(), want) << "step " << step;
+  }
+  screen_release();
+}
+
+}  // namespace

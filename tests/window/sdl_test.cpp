@@ -1,0 +1,168 @@
+// The SDL back ends on SDL's dummy video driver: the window opens through the
+// real back-end list, shows the shown page through the palette pixel for
+// pixel, repaints itself, turns the close button into a key, switches to
+// letterboxed full screen and back, leaves SDL and the screen saver as it
+// found them, and refuses to pretend when there is no display. The test
+// reads the window and its surface only while it holds the screen lock.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/input/key_poll.h"
+#include "runtime/screen/screen_lock.h"
+#include "runtime/window/sdl_back_end.h"
+#include "tests/support/screen_fixture.h"
+
+namespace {
+
+using namespace runtime;
+
+// Every default colour, and indices above 15 (black).
+uint8_t pattern(int x, int y) {
+  return static_cast<uint8_t>(y % 50 == 7 ? 16 + x % 200 : (x / 4 + y / 3) % 16);
+}
+
+class Sdl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    window_set_back_ends_for_tests({});
+    window_set_tick_observer(support::count_tick);
+    ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK) << window_last_error();
+    for (int i = 0; i < 64000; ++i) support::page(0)[i] = pattern(i % 320, i / 320);
+    screen_mark_all_rows();
+  }
+  void TearDown() override { screen_release(); }
+
+  // Pushes an event and waits for the ticks that handle it and show the result.
+  static void after(uint32_t type, uint8_t window_event = 0, SDL_Keycode key = 0, Uint16 mod = 0) {
+    SDL_Event event{};
+    event.type = type;
+    screen_lock();
+    event.window = {type, 0, SDL_GetWindowID(sdl_back_end_window()), window_event, 0, 0, 0, 0, 0};
+    event.key.keysym = {SDL_GetScancodeFromKey(key), key, mod, 0};
+    screen_unlock();
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    support::wait_ticks(3);
+  }
+  // Pixels of the window's surface unlike the pattern scaled by whole steps
+  // and centred on black; and the window's full-screen state and size.
+  static int64_t wrong_pixels(bool full_screen = false, int size = 320200) {
+    screen_lock();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(sdl_back_end_window(), &w, &h);
+    EXPECT_EQ(window_state().full_screen, full_screen);
+    EXPECT_EQ(w * 1000 + h == size, !full_screen);
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl_back_end_window());
+    const int scale = std::min(surface->w / 320, surface->h / 200);
+    const int left = (surface->w - 320 * scale) / 2, top = (surface->h - 200 * scale) / 2;
+    int64_t wrong = 0;
+    for (int y = 0; y < surface->h; ++y) {
+      for (int x = 0; x < surface->w; ++x) {
+        uint32_t value = 0;
+        uint8_t r = 0, g = 0, b = 0;
+        std::memcpy(&value, static_cast<uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+        SDL_GetRGB(value, surface->format, &r, &g, &b);
+        const int px = x - left, py = y - top;
+        const uint32_t index = px >= 0 && py >= 0 && px < 320 * scale && py < 200 * scale
+                                   ? pattern(px / scale, py / scale)
+                                   : 0;
+        const uint32_t c = index < 16 ? DEFAULT_PALETTE[index] : 0;
+        wrong += (uint32_t{r} | uint32_t{g} << 8 | uint32_t{b} << 16) != c;
+      }
+    }
+    screen_unlock();
+    return wrong;
+  }
+  static void spoil() {
+    screen_lock();
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl_back_end_window());
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0x12, 0x34, 0x56));
+    screen_unlock();
+  }
+};
+
+TEST_F(Sdl, ShowsThePageRepaintsAndLeavesSdlDownAfterClosing) {
+  for (int again = 0; again < 2; ++again) {
+    support::wait_ticks(2);
+    EXPECT_STREQ(window_state().back_end->name, "sdl-software");  // the dummy driver has no other
+    EXPECT_EQ(wrong_pixels(), 0);
+    for (const uint8_t event : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_RESTORED}) {
+      spoil();
+      after(SDL_WINDOWEVENT, event);
+      EXPECT_EQ(wrong_pixels(), 0) << int{event};
+    }
+    spoil();
+    after(SDL_RENDER_TARGETS_RESET);
+    EXPECT_EQ(wrong_pixels(), 0);
+    TearDown();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    if (again == 0) SetUp();
+  }
+}
+
+TEST_F(Sdl, CloseButtonAndKeysBecomeKeysAndTheWindowStays) {
+  key_buffer() = KeyBuffer{};
+  after(SDL_QUIT);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
+  after(SDL_KEYDOWN, 0, SDLK_F1);
+  std::string keys;
+  for (int i = 0; i < 4; ++i) keys += key_poll();
+  EXPECT_EQ(keys, "\xffk\xffk\xff;");
+  EXPECT_EQ(wrong_pixels(), 0);
+}
+
+TEST_F(Sdl, MaximiseSwitchesToLetterboxedFullScreenOnlyWhenActiveAndAltEnterBack) {
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MAXIMIZED);  // inactive: ignored
+  EXPECT_EQ(wrong_pixels(), 0);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MAXIMIZED);
+  EXPECT_EQ(wrong_pixels(true), 0);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MAXIMIZED);  // no way back from full screen
+  EXPECT_EQ(wrong_pixels(true), 0);
+  after(SDL_KEYDOWN, 0, SDLK_RETURN, KMOD_LALT);
+  EXPECT_EQ(wrong_pixels(), 0);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED);
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+  screen_lock();
+  EXPECT_FALSE(window_state().active);  // focus comes back while minimised: not yet
+  screen_unlock();
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED);
+  screen_lock();
+  EXPECT_TRUE(window_state().active);
+  screen_unlock();
+}
+
+TEST_F(Sdl, ScreenSaverIsOffWhileTheWindowIsUpAndAsBeforeAfterwards) {
+  TearDown();
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);  // the host keeps SDL's video up
+  for (const bool before : {true, false}) {
+    before ? SDL_EnableScreenSaver() : SDL_DisableScreenSaver();
+    SetUp();
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+    TearDown();
+    EXPECT_EQ(SDL_IsScreenSaverEnabled(), before ? SDL_TRUE : SDL_FALSE);
+  }
+  SDL_Quit();
+}
+
+// With no display and no driver asked for, SDL would settle for one that
+// shows nothing: opening must fail, say why and leave SDL down.
+TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto open = [] {
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    const int32_t result = window_open("tilewalk", 320, 200, 8, 0, 0);
+    std::fprintf(stderr, "result %d, \"%s\", video %u", result, window_last_error().c_str(),
+                 SDL_WasInit(SDL_INIT_VIDEO));
+    std::exit(0);
+  };
+  EXPECT_EXIT(open(), ::testing::ExitedWithCode(0), "result 1, \".+\", video 0");
+}
+
+}  // namespace

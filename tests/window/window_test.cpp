@@ -1,0 +1,67 @@
+// The window side as the screen sees it: the back-end retries, the
+// full-screen switch, closing while the game holds the lock, and keys from
+// the window thread reaching key_poll.
+#include <gtest/gtest.h>
+
+#include "runtime/input/key_poll.h"
+#include "runtime/screen/screen_lock.h"
+#include "tests/support/screen_fixture.h"
+
+namespace {
+
+using namespace runtime;
+
+TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped) {
+  headless_install();
+  headless_fail_next_starts(3);
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 60), RESULT_OK);
+  std::vector<int32_t> tried;
+  for (const HeadlessStartAttempt& a : headless_start_attempts())
+    tried.push_back(a.refresh * 10 + a.flags);
+  EXPECT_EQ(tried, (std::vector<int32_t>{600, 0, 601, 1}));
+  EXPECT_TRUE(window_state().full_screen);
+  headless_fail_next_starts(4);
+  EXPECT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_ILLEGAL_CALL);
+  EXPECT_EQ(screen_current(), nullptr);
+  EXPECT_NE(window_last_error(), "");
+  for (const int32_t flags : {0, WINDOW_NO_SWITCHING}) {
+    ASSERT_EQ(screen_open(320, 200, 4, 8, flags, 0), RESULT_OK);
+    screen_lock();  // as inside a tick
+    window_fullscreen_toggle(window_state());
+    EXPECT_EQ(window_state().full_screen, flags == 0);
+    screen_unlock();
+  }
+  screen_release();
+}
+
+TEST(Threads, ClosingWhileTheGameHoldsTheLockDoesNotHang) {
+  headless_install();
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  screen_lock();
+  screen_lock();
+  screen_release();
+  EXPECT_EQ(screen_lock_count(), 0);
+  EXPECT_FALSE(headless_window_open());
+  screen_lock();
+  screen_unlock();
+  EXPECT_EQ(screen_lock_count(), 0);
+}
+
+TEST(Threads, KeysFromTheWindowSideComeOutOldestFirstAndOutliveTheScreen) {
+  headless_install();
+  window_set_tick_observer(support::count_tick);
+  key_buffer() = KeyBuffer{};
+  key_post('5');              // no window thread runs yet, so this thread may post
+  EXPECT_EQ(key_poll(), "");  // no screen: no key is taken
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  for (KeyCode key : {KeyCode{'8'}, KeyCode{0x48FF}, KEY_CLOSE}) headless_inject_key(key);
+  support::wait_ticks(2);
+  screen_release();
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  std::string keys;
+  for (int i = 0; i < 5; ++i) keys += key_poll() + "|";
+  EXPECT_EQ(keys, "5|8|\xffH|\xffk||");
+  screen_release();
+}
+
+}  // namespace
