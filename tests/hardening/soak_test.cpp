@@ -27,26 +27,25 @@ using namespace runtime;
 std::mutex shown_mutex;
 std::vector<uint64_t> shown;  // hashes of the presented pictures
 
-uint64_t hash(const std::vector<uint32_t>& argb) {
-  uint64_t h = 1469598103934665603ull;
-  for (uint32_t pixel : argb) h = (h ^ pixel) * 1099511628211ull;
-  return h;
-}
+uint64_t hash(uint64_t h, uint32_t argb) { return (h ^ argb) * 1099511628211ull; }
+constexpr uint64_t START = 1469598103934665603ull;
 
 // A page as the window would show it through the default palette.
 uint64_t page_hash(int32_t page) {
-  std::vector<uint32_t> argb;
+  uint64_t h = START;
   for (int32_t i = 0; i < 64000; ++i) {
     const uint8_t index = support::page(page)[i];
     const uint32_t c = index < 16 ? DEFAULT_PALETTE[index] : 0;
-    argb.push_back(0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+    h = hash(h, 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
   }
-  return hash(argb);
+  return h;
 }
 
 void on_present(const std::vector<uint32_t>& argb) {
+  uint64_t h = START;
+  for (uint32_t pixel : argb) h = hash(h, pixel);
   std::lock_guard guard(shown_mutex);
-  shown.push_back(hash(argb));
+  shown.push_back(h);
 }
 
 int64_t resident_kb() {
