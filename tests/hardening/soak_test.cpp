@@ -107,6 +107,7 @@ TEST(Threads, Soak) {
     game::frame_step(state);
     finished.insert(page_hash(game::WORK_PAGE));
     EXPECT_TRUE(posted.count(state.key)) << "the game took a key nobody posted";
+    EXPECT_EQ(screen_lock_count(), 0) << "a frame kept the screen lock";
     if (std::chrono::steady_clock::now() < check) continue;
     check += std::chrono::milliseconds(250);
     std::lock_guard guard(shown_mutex);
@@ -118,6 +119,7 @@ TEST(Threads, Soak) {
     if (warm_kb == 0 && std::chrono::steady_clock::now() - start > seconds / 6) warm_kb = most_kb;
   }
   stop = true;
+  screen_lock_release_all();  // a frame that kept the lock must not hold up the poster
   poster.join();
   headless_on_present({});
   screen_release();
