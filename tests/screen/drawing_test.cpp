@@ -224,12 +224,12 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     image_release(image);
   }
   ImageBuffer* image = image_create(16, 16, 1, 0, 0);
-  for (auto [field, value] : {std::pair{&ImageBuffer::type, 3u},
-                              {&ImageBuffer::bytes_per_pixel, 3u},
-                              {&ImageBuffer::pitch, 15u},
-                              {&ImageBuffer::height, 17u}}) {
+  const auto SPOILS = {+[](ImageBuffer& i) { i.type = 3; }, +[](ImageBuffer& i) { i.pitch = 15; },
+                       +[](ImageBuffer& i) { i.height = 17; },  // more rows than it holds
+                       +[](ImageBuffer& i) { i.bytes_per_pixel = 3, i.width = 5; }};
+  for (void (*spoil)(ImageBuffer&) : SPOILS) {
     const ImageBuffer saved = *image;
-    image->*field = value;
+    spoil(*image);
     EXPECT_EQ(image_put(nullptr, 0, 0, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
                         PUT_OR, -1, nullptr, 0),
               RESULT_ILLEGAL_CALL);

@@ -6,6 +6,7 @@
 
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
+#include "runtime/screen/screen_lock.h"
 #include "tests/support/screen_fixture.h"
 
 namespace {
@@ -67,6 +68,14 @@ TEST(Threads, TheWindowShowsTheShownPage) {
     for (int32_t& v : want) v = v < 16 ? v : 0;
     ASSERT_EQ(headless_shown_indices(), want) << "step " << step;
   }
+  screen_set_pages(0, 0);
+  draw_line(nullptr, 0, 0, 319, 199, 0, 2, 0, 0);
+  screen_lock();
+  window_set_palette(0, 1, 2, 3);  // a colour outside the default palette shows as no index
+  screen_mark_all_rows();
+  screen_unlock();
+  support::wait_ticks(2);
+  EXPECT_EQ(headless_shown_indices()[0], -1);
   screen_release();
 }
 

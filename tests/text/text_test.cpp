@@ -174,8 +174,10 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   screen_clear(1);  // the clip rectangle (here the page) only: cursor and text stay
   EXPECT_EQ(std::count(page(1), page(1) + 64000, 3), 64000);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == "xyz"), (10 * 256 + 10) * 10 + 1);
+  text_colour(15, 4, 0);
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == ""), (1 * 256 + 1) * 10 + 1);
+  EXPECT_EQ(std::count(page(1), page(1) + 64000, 4), 64000);
   EXPECT_EQ(page(0)[0], 0);  // the work page only
   // On the shown page, text marks its rows for the window.
   screen_set_pages(0, 0);
