@@ -12,6 +12,7 @@
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
 #include "runtime/screen/screen_lock.h"
+#include "runtime/text/console.h"
 #include "runtime/text/font_table.h"
 #include "runtime/text/screen_clear.h"
 #include "runtime/text/text_output.h"
@@ -75,6 +76,7 @@ TEST_F(Text, WritesWrapAndScrollInsideTheViewport) {
       {23, 25, 25, 1, line + "|X", 25 * 256 + 2, false, {{23, "XXXXXXXX"}, {24, line}, {25, "X"}}},
       {23, 25, 25, 9, "\n", 25 * 256 + 1, false, {{23, "XXXXXXXX"}, {24, "YYYYYYYY"}, {25, ""}}},
       {3, 5, 5, 1, "12345678\n", 5 * 256 + 1, false, {{3, "DDDDDDDD"}, {4, "12345678"}, {5, ""}}},
+      {23, 25, 25, 1, "A\nB", 25 * 256 + 2, false, {{23, "XXXXXXXX"}, {24, "AYYYYYYY"}, {25, "B"}}},
       {2, 3, 3, 1, std::string(1000, '\n'), 3 * 256 + 1, false, {{2, ""}, {3, ""}}},
       {1, 25, 2, 1, "ab\t", 2 * 256 + 9, false, {{2, "ab"}}},
       {1, 25, 2, 1, "abcdefgh\t", 2 * 256 + 17, false, {{2, "abcdefgh"}}},
@@ -157,6 +159,11 @@ TEST_F(Text, ViewportCursorAndColours) {
   EXPECT_EQ(cursor(), 1 * 256 + 15);
   print_text(0, "", 1);
   EXPECT_EQ(cursor(), 2 * 256 + 1);
+  std::string console;  // the bell goes to the console, also while a screen is open
+  console_capture(&console);
+  print_text(0, "\a", 0);
+  console_capture(nullptr);
+  EXPECT_EQ(console, "\a");
 }
 
 TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
@@ -194,15 +201,18 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
 
 TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
   headless_install();
-  ASSERT_EQ(screen_open(320, 200, 32, 2, 0, 0), RESULT_OK);
-  text_colour(0x12345678, 0x0567, 0);
-  text_locate(1, 1, -1, 0, 0);
-  print_text(0, "\xdb ", 0);  // a full block, then a blank cell
-  uint32_t pixels[3];
-  std::memcpy(pixels, page(0) + 7 * 1280 + 7 * 4,
-              sizeof pixels);  // the block's last, then the blank
-  EXPECT_EQ(pixels[0], 0x12345678u);
-  EXPECT_EQ(pixels[1], 0x0567u);
+  for (const int32_t bpp : {2, 4}) {
+    ASSERT_EQ(screen_open(320, 200, bpp * 8, 2, 0, 0), RESULT_OK);
+    const uint32_t fg = bpp == 2 ? 0x1234 : 0x12345678;
+    text_colour(static_cast<int32_t>(fg), 0x0567, 0);
+    text_locate(1, 1, -1, 0, 0);
+    print_text(0, "\xdb ", 0);      // a full block, then a blank cell
+    uint32_t block = 0, blank = 0;  // the block's last pixel, the blank cell's first
+    std::memcpy(&block, page(0) + 7 * 320 * bpp + 7 * bpp, static_cast<size_t>(bpp));
+    std::memcpy(&blank, page(0) + 7 * 320 * bpp + 8 * bpp, static_cast<size_t>(bpp));
+    EXPECT_EQ(block, fg);
+    EXPECT_EQ(blank, 0x0567u);
+  }
   ASSERT_EQ(screen_open(6, 5, 4, 1, 0, 0), RESULT_OK);
   print_text(0, "hello\n\tworld", 0);
   screen_clear(ARG_OMITTED);
