@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Renders .mem frames (palette indices) as PNG for looking at a golden frame.
+"""Renders frames (palette indices, one hex digit per pixel) as PNG for looking
+at a golden frame.
 
-  frame_to_png.py [--scale N] FRAME.mem... OUT.png
+  frame_to_png.py [--scale N] FRAME.frame... OUT.png
 
 Several frames are laid side by side with a grey gap; indices outside 0..15
 show as magenta so they stand out. Needs ImageMagick's convert.
@@ -16,7 +17,8 @@ GAP = 4
 
 def read(path):
     with open(path) as f:
-        return [[int(v) for v in line.split(",")] for line in f if line.strip()]
+        return [[int(v, 16) if v != "?" else -1 for v in line.strip()]
+                for line in f if line.strip() and " " not in line]
 
 
 def main():

@@ -1,6 +1,6 @@
 # Shared helpers of the end-to-end tests: a private X server (with a window
 # manager if asked), the game found by its process, screenshots as
-# palette-index .mem frames. Sourced by the test scripts.
+# frames of palette indices. Sourced by the test scripts.
 #
 # Every wait is a condition polled against a deadline; deadlines are generous
 # and scaled by TILEWALK_TIMEOUT_SCALE (sanitizer builds start slowly).
@@ -137,16 +137,16 @@ press() {
 # A capture can fail while the window changes; that is a "not yet".
 shows() {
   import -window "$window" -depth 8 "$work/shot.png" 2>/dev/null || return 1
-  python3 "$e2e_dir/screenshot_to_mem.py" "$work/shot.png" "$work/frame.mem" || return 1
-  cmp -s "$work/frame.mem" "$e2e_dir/expected/$1_phase0.mem" ||
-    cmp -s "$work/frame.mem" "$e2e_dir/expected/$1_phase1.mem"
+  python3 "$e2e_dir/screenshot_to_frame.py" "$work/shot.png" "$work/frame.frame" || return 1
+  cmp -s "$work/frame.frame" "$e2e_dir/expected/$1_phase0.frame" ||
+    cmp -s "$work/frame.frame" "$e2e_dir/expected/$1_phase1.frame"
 }
 
 # expect_position NAME: the window shows the frame within 5 s.
 expect_position() {
   until_true 5 shows "$1" && return 0
-  python3 "$e2e_dir/screenshot_to_mem.py" --diff "$work/frame.mem" \
-    "$e2e_dir/expected/$1_phase0.mem" >&2 || true
+  python3 "$e2e_dir/screenshot_to_frame.py" --diff "$work/frame.frame" \
+    "$e2e_dir/expected/$1_phase0.frame" >&2 || true
   fail "the window never showed $1"
 }
 

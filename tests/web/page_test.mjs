@@ -24,8 +24,8 @@ const PALETTE = JSON.parse(execFileSync(
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const fail = (message) => { throw new Error(message); };
 
-// The canvas as rows of palette indices, in the .mem layout; -1 for a colour
-// outside the palette, null while the canvas is hidden.
+// The canvas as a frame: a line per row, a hex digit of palette index per
+// pixel, ? for a colour outside the palette; null while the canvas is hidden.
 const readCanvas = (page) => page.evaluate((palette) => {
   const canvas = document.getElementById('screen');
   if (canvas.hidden) return null;
@@ -36,9 +36,9 @@ const readCanvas = (page) => page.evaluate((palette) => {
   for (let y = 0; y < height; y++) {
     const row = [];
     for (let p = y * width * 4; p < (y + 1) * width * 4; p += 4) {
-      row.push(index.get((data[p] << 16) | (data[p + 1] << 8) | data[p + 2]) ?? -1);
+      row.push(index.get((data[p] << 16) | (data[p + 1] << 8) | data[p + 2])?.toString(16) ?? '?');
     }
-    rows.push(row.join(','));
+    rows.push(row.join(''));
   }
   return rows.join('\n');
 }, PALETTE);
@@ -46,14 +46,13 @@ const readCanvas = (page) => page.evaluate((palette) => {
 // Waits up to 3 s for the desktop's frame NAME, in either flame phase.
 async function expectFrame(page, name) {
   const wanted = [0, 1].map((phase) =>
-      readFileSync(path.join(expectedDir, `${name}_phase${phase}.mem`), 'utf8').trim());
+      readFileSync(path.join(expectedDir, `${name}_phase${phase}.frame`), 'utf8').trim());
   let shown = null;
   for (const deadline = Date.now() + 3000; Date.now() < deadline; await sleep(50)) {
     shown = await readCanvas(page);
     if (wanted.includes(shown)) return;
   }
-  const expected = wanted[0].split(/[,\n]/);
-  const differing = (shown ?? '').split(/[,\n]/).filter((value, i) => value !== expected[i]);
+  const differing = [...(shown ?? '')].filter((value, i) => value !== wanted[0][i]);
   fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0)`);
 }
 
