@@ -66,6 +66,17 @@ TEST_F(Console, ClearWritesTheViewportRowsBlank) {
   EXPECT_EQ(received().substr(0, 16), "\x1b[0;37;40m\x1b[3;1H");
 }
 
+TEST_F(Console, CloseLeavesItEightyByTwentyFiveAndCleared) {
+  console_width(100, 30);
+  received();
+  EXPECT_EQ(screen_close(0, 0, 0, 0, 0), RESULT_OK);
+  const std::string out = received();
+  for (const std::string& part : {std::string("\x1b[8;25;80t"), std::string("\x1b[H\x1b[2J"),
+                                  "\x1b[25;1H" + std::string(80, ' ') + "\x1b[1;1H"}) {
+    EXPECT_NE(out.find(part), std::string::npos) << part;
+  }
+}
+
 TEST_F(Console, PrintedTextPassesThrough) {
   print_int(0, -42, 0);
   print_text(0, ", ok\a", 1);
