@@ -207,6 +207,7 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     uint32_t bytes_per_pixel, pitch;  // 0: refused
   };
   for (const Size c : {Size{20, 2, 0, 1, 32},
+                       {3, 2, 8, 1, 16},
                        {9, 2, 16, 2, 32},
                        {3, 2, 15, 2, 16},
                        {5, 2, 32, 4, 32},
@@ -237,8 +238,11 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     *image = saved;
   }
   EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
-  image_release(image);
   screen_release();
+  EXPECT_EQ(image_put(nullptr, 0, 0, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
+                      PUT_OR, -1, nullptr, 0),
+            RESULT_ILLEGAL_CALL);  // images outlive the screen, but need one to be put on
+  image_release(image);
 }
 
 }  // namespace

@@ -84,6 +84,8 @@ TEST_F(Console, PrintedTextPassesThrough) {
   print_int(0, -2147483647 - 1, 16);
   print_int(0, 0, 0);
   EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0");
+  print_text(0, "\nab", 0);  // a line feed alone starts the line too
+  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 3 * 256 + 3);
 }
 
 }  // namespace

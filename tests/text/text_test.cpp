@@ -170,12 +170,11 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);
   print_text(0, "xyz", 0);
   text_colour(15, 3, 0);
-  text_view(3, 5);
+  text_view(3, 25);
   text_locate(4, 10, -1, 0, 0);
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(cursor(), 3 * 256 + 1);
-  for (int32_t y = 0; y < 200; ++y)
-    ASSERT_EQ(page(1)[y * 320 + 319], y >= 16 && y < 40 ? 3 : 9) << y;
+  for (int32_t y = 0; y < 200; ++y) ASSERT_EQ(page(1)[y * 320 + 319], y >= 16 ? 3 : 9) << y;
   text_view(1, 25);
   text_locate(10, 10, -1, 0, 0);
   screen_clear(1);  // the clip rectangle (here the page) only: cursor and text stay
@@ -217,6 +216,9 @@ TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
   print_text(0, "hello\n\tworld", 0);
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(std::count(page(0), page(0) + 30, 0), 30);
+  ASSERT_EQ(screen_open(16, 8, 4, 1, 0, 0), RESULT_OK);  // one row of two cells
+  print_text(0, "\xdb", 0);
+  EXPECT_EQ(page(0)[0], 15);
   screen_release();
 }
 
