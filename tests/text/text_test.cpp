@@ -2,9 +2,13 @@
 // characters each cell holds and as pixels (every cell must look like its
 // glyph in its colours), the readout's glyphs as a golden frame, and the
 // viewport, cursor, colour and clear operations.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -164,6 +168,19 @@ TEST_F(Text, ViewportCursorAndColours) {
   print_text(0, "\a", 0);
   console_capture(nullptr);
   EXPECT_EQ(console, "\a");
+  // It rings at once, not when the console's output is next flushed.
+  std::fflush(stdout);
+  const int bell_end = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(bell_end >= 0 && grantpt(bell_end) == 0 && unlockpt(bell_end) == 0);
+  const int terminal = open(ptsname(bell_end), O_RDWR | O_NOCTTY);
+  const int saved = dup(1);
+  dup2(terminal, 1);
+  print_text(0, "\a", 0);
+  dup2(saved, 1);
+  pollfd rung{bell_end, POLLIN, 0};
+  char bell = 0;
+  EXPECT_EQ(poll(&rung, 1, 10000) == 1 && read(bell_end, &bell, 1) == 1 ? bell : 0, '\a');
+  for (const int fd : {saved, terminal, bell_end}) close(fd);
 }
 
 TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
@@ -190,11 +207,11 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   screen_lock();
   std::vector<uint8_t>& rows = screen_current()->dirty_rows;
   std::fill(rows.begin(), rows.end(), uint8_t{0});
-  text_locate(3, 5, -1, 0, 0);
+  text_locate(25, 5, -1, 0, 0);  // the bottom row: nothing scrolls
   print_text(0, "abc", 0);
   EXPECT_EQ(std::count(rows.begin(), rows.end(), 1) * 1000 +
                 (std::find(rows.begin(), rows.end(), 1) - rows.begin()),
-            8016);
+            8192);
   screen_unlock();
 }
 
@@ -216,6 +233,11 @@ TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
   print_text(0, "hello\n\tworld", 0);
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(std::count(page(0), page(0) + 30, 0), 30);
+  // The pixel rows below the last whole text row are the page's too.
+  ASSERT_EQ(screen_open(16, 12, 4, 1, 0, 0), RESULT_OK);
+  page(0)[11 * 16] = 9;
+  screen_clear(ARG_OMITTED);
+  EXPECT_EQ(page(0)[11 * 16], 0);
   ASSERT_EQ(screen_open(16, 8, 4, 1, 0, 0), RESULT_OK);  // one row of two cells
   print_text(0, "\xdb", 0);
   EXPECT_EQ(page(0)[0], 15);

@@ -23,12 +23,19 @@ TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped)
   headless_fail_next_starts(4);
   EXPECT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_current(), nullptr);
+  EXPECT_FALSE(window_state().running.load());
   EXPECT_NE(window_last_error(), "");
   for (const int32_t flags : {0, WINDOW_NO_SWITCHING}) {
     ASSERT_EQ(screen_open(320, 200, 4, 8, flags, 0), RESULT_OK);
     screen_lock();  // as inside a tick
+    const size_t windows = headless_start_attempts().size();
     window_fullscreen_toggle(window_state());
     EXPECT_EQ(window_state().full_screen, flags == 0);
+    EXPECT_EQ(headless_start_attempts().size(), windows);  // switched in place
+    // An index past either end of the palette changes nothing.
+    const auto palette = window_state().palette;
+    for (const int32_t index : {-1, 256}) window_set_palette(index, 1, 2, 3);
+    EXPECT_EQ(window_state().palette, palette);
     screen_unlock();
   }
   screen_release();
