@@ -4,7 +4,6 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
-build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
 test=("${build[@]}" libgtest-dev libgmock-dev xvfb xdotool tmux imagemagick x11-utils python3
   clang-format clang-tidy openbox wmctrl cloc)
 bench=("${build[@]}" libbenchmark-dev bsdextrautils)

@@ -34,18 +34,20 @@ std::string capture(int32_t page, int32_t x, int32_t y, int32_t width, int32_t h
     std::ofstream(path, std::ios::binary) << frame;
     return ::testing::AssertionSuccess();
   }
-  std::stringstream stored;
-  stored << std::ifstream(path, std::ios::binary).rdbuf();
-  if (stored.str() == frame) return ::testing::AssertionSuccess();
+  std::stringstream file;
+  file << std::ifstream(path, std::ios::binary).rdbuf();
+  const std::string stored = file.str();
+  if (stored == frame) return ::testing::AssertionSuccess();
   // The first line that differs, for a readable failure.
   size_t at = 0;
-  while (at < frame.size() && stored.str()[at] == frame[at]) ++at;
-  const size_t line = frame.rfind('\n', at) + 1;
+  while (at < frame.size() && at < stored.size() && stored[at] == frame[at]) ++at;
+  // The stored file may end just before this line.
+  const size_t line = std::min(frame.rfind('\n', at) + 1, stored.size());
   return ::testing::AssertionFailure()
          << path << " line "
          << std::count(frame.begin(), frame.begin() + static_cast<ptrdiff_t>(line), '\n') + 1
-         << "\nwant " << stored.str().substr(line, stored.str().find('\n', line) - line)
-         << "\ngot  " << frame.substr(line, frame.find('\n', line) - line);
+         << "\nwant " << stored.substr(line, stored.find('\n', line) - line) << "\ngot  "
+         << frame.substr(line, frame.find('\n', line) - line);
 }
 
 }  // namespace golden
