@@ -16,22 +16,6 @@ constexpr int32_t READOUT_ROW = 20;
 
 }  // namespace
 
-void collision_flags(TileCode t, BlockFlags& flags) {
-  flags[1] = t >= TILE_BRICK;
-  flags[2] = t <= TILE_FLAME;
-  flags[3] = t == TILE_OFF_PAGE;
-  flags[4] = t == TILE_SKULL;
-  // Off the page, brick, flame and skull block; floor, the open flame and
-  // outlined cells can be walked on.
-  flags[5] = (flags[1] && flags[2]) || flags[3] || flags[4];
-}
-
-bool tile_blocks(TileCode t) {
-  BlockFlags flags{};
-  collision_flags(t, flags);
-  return flags[5] != 0;
-}
-
 void collision_step(const ViewGrid& grid, int32_t& x, int32_t& y, int32_t previous_x,
                     int32_t previous_y, BlockFlags& flags, bool show_readout) {
   collision_flags(grid[PLAYER_COLUMN][PLAYER_ROW], flags);

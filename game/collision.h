@@ -3,16 +3,10 @@
 
 #include <cstdint>
 
+#include "game/collision_rule.h"
 #include "game/game_state.h"
 
 namespace game {
-
-// The five terms of the collision rule for the cell code t; flags[5] is set
-// when t blocks. Codes -1, 1, 2 and 4 block; 0, 3 and 5 and up can be walked on.
-void collision_flags(TileCode t, BlockFlags& flags);
-
-// True when the player cannot stand on a cell of code t.
-bool tile_blocks(TileCode t);
 
 // Judges the cell under the player (grid centre): a blocked step puts the
 // player back; an allowed one is shown, when `show_readout`, as the position

@@ -6,32 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "game/collision.h"
+#include "game/collision_rule.h"
 #include "pack/assets.h"
 #include "pack/mem_file.h"
+#include "pack/reach.h"
 #include "runtime/files/item_reader.h"
 
 namespace pack {
 namespace {
 
 constexpr int32_t COLOUR_COUNT = 16;
-constexpr int32_t START_X = 2;  // where the game puts the player
-constexpr int32_t START_Y = 2;
 constexpr int32_t LAST_KNOWN_CODE = 5;  // 5 and every code above it draw a white box
 constexpr size_t SHOWN_TEXT = 20;       // characters of a bad item quoted in its message
-
-enum class Severity { WARNING, ERROR };
 
 struct Finding {
   uint64_t offset = 0;
   Severity severity = Severity::WARNING;
   std::string message;
   int empty_item_end = 0;  // for an empty item: what ended it (its message depends on the line)
-};
-
-struct Totals {
-  int errors = 0;
-  int warnings = 0;
+  bool spoils_play = false;  // an error when strict
 };
 
 const char* code_meaning(int32_t code) {
@@ -77,16 +70,24 @@ std::string empty_item_message(int end, const TextPosition& where) {
   } else {
     made_by = where.blank_before ? "a blank line" : "a comma at the end of the line";
   }
-  return "warning: empty item made by " + made_by +
+  return "empty item made by " + made_by +
          ": it reads as 0 and moves every later pixel one place on";
+}
+
+// The item as written, and what it reads as when that is not the same text.
+std::string as_written(const MemItem& item) {
+  const std::string value = std::to_string(item.value);
+  size_t first = item.text.find_first_not_of(" \t");
+  const std::string text = first == std::string::npos ? "" : item.text.substr(first);
+  return text == value ? value : quoted(text) + " (read as " + value + ")";
 }
 
 void check_value(const MemItem& item, bool map, std::vector<Finding>& findings) {
   const int32_t stored = item.value & 0xFF;  // what pixel_set keeps
-  const std::string value = std::to_string(item.value);
   if (!map && (item.value < 0 || item.value >= COLOUR_COUNT)) {
     findings.push_back({item.start, Severity::WARNING,
-                        "warning: value " + value + " is not a colour (0 to 15): the game stores " +
+                        "value " + as_written(item) +
+                            " is not a colour (0 to 15): the game stores " +
                             std::to_string(stored) +
                             (stored >= COLOUR_COUNT ? ", which shows black" : "")});
   } else if (map && (item.value != stored || stored > LAST_KNOWN_CODE)) {
@@ -95,7 +96,44 @@ void check_value(const MemItem& item, bool map, std::vector<Finding>& findings) 
             ? "is outside 0 to 255: the game stores " + std::to_string(stored) + ", "
             : "is not a code the game knows (0 to 5): it draws ";
     findings.push_back({item.start, Severity::WARNING,
-                        "warning: map code " + value + " " + stored_as + code_meaning(stored)});
+                        "map code " + as_written(item) + " " + stored_as + code_meaning(stored)});
+  }
+}
+
+std::string cell(Cell c) { return "(" + std::to_string(c.x) + ", " + std::to_string(c.y) + ")"; }
+
+// Where the player can walk, on the map as the loader plots it.
+void check_reach(const MemFile& file, std::vector<Finding>& findings) {
+  const std::vector<uint8_t> codes = mem_pixels(file, int64_t{game::MAP_WIDTH} * game::MAP_HEIGHT);
+  const Cell start{game::START_X, game::START_Y};
+  const Reach reach = reach_from(codes, game::MAP_WIDTH, game::MAP_HEIGHT, start);
+  // Offsets of cells the file has; a cell past a short file's end is at its end.
+  const auto offset_of = [&](Cell c) {
+    const auto k = static_cast<size_t>(c.y) * game::MAP_WIDTH + static_cast<size_t>(c.x);
+    return k < file.items.size() ? file.items[k].start : file.end;
+  };
+  const auto start_code = static_cast<int32_t>(codes[static_cast<size_t>(start.y) * game::MAP_WIDTH +
+                                                     static_cast<size_t>(start.x)]);
+  if (reach.start_blocks) {
+    findings.push_back({offset_of(start), Severity::WARNING,
+                        "the start cell " + cell(start) + " holds code " +
+                            std::to_string(start_code) + ", " + code_meaning(start_code) +
+                            ": the player starts inside it",
+                        0, true});
+  }
+  if (reach.boxed_in) {
+    findings.push_back({offset_of(start), Severity::WARNING,
+                        "the start cell " + cell(start) +
+                            " is boxed in: every cell around it blocks, so the player cannot move",
+                        0, true});
+  }
+  if (reach.leaks) {
+    findings.push_back(
+        {offset_of(reach.leak_from), Severity::WARNING,
+         "open edge: from cell " + cell(reach.leak_from) + " the player walks out of the map to " +
+             cell(reach.leak_to) + " and on over black floor to the page's edge (319, 199); "
+             "close the map with cells that block (1 brick, 2 flame, 4 skull)",
+         0, true});
   }
 }
 
@@ -113,7 +151,7 @@ std::vector<Finding> check_file(const std::string& path, size_t slot) {
                       : std::filesystem::is_directory(status) ? "a directory, not a file"
                                                               : "not a readable regular file";
     findings.push_back({0, Severity::ERROR,
-                        std::string("error: ") + why + ": the game shows the " + role +
+                        std::string(why) + ": the game shows the " + role +
                             (map ? " as all floor" : " blank")});
     return findings;
   }
@@ -123,24 +161,17 @@ std::vector<Finding> check_file(const std::string& path, size_t slot) {
     } else if (!item.number) {
       const bool mark = item.text.rfind("\xEF\xBB\xBF", 0) == 0;
       findings.push_back({item.start, Severity::ERROR,
-                          "error: " + quoted(item.text) + " is no number: the game reads it as " +
+                          quoted(item.text) + " is no number: the game reads it as " +
                               std::to_string(item.value) +
                               (mark ? " (a byte-order mark: save the file without one)" : "")});
     }
     check_value(item, map, findings);
   }
-  const auto start = static_cast<size_t>(START_Y) * static_cast<size_t>(size.width) + START_X;
-  if (map && start < file.items.size() && game::tile_blocks(file.items[start].value & 0xFF)) {
-    findings.push_back({file.items[start].start, Severity::WARNING,
-                        "warning: the start cell (2, 2) holds code " +
-                            std::to_string(file.items[start].value) + ", " +
-                            code_meaning(file.items[start].value & 0xFF) +
-                            ": the player starts inside it"});
-  }
+  if (map) check_reach(file, findings);
   const auto read = static_cast<int32_t>(file.items.size());
   if (read < count) {
     findings.push_back({file.end, Severity::ERROR,
-                        "error: the file ends after " + std::to_string(read) + " of the " +
+                        "the file ends after " + std::to_string(read) + " of the " +
                             std::to_string(count) + " items the " + role + " takes (" +
                             std::to_string(size.width) + " x " + std::to_string(size.height) +
                             "): it is " + (map ? "floor" : "blank") + " from " +
@@ -149,7 +180,7 @@ std::vector<Finding> check_file(const std::string& path, size_t slot) {
   }
   if (file.has_extra) {
     findings.push_back({file.extra.start, Severity::ERROR,
-                        "error: more items than the " + std::to_string(count) + " the " + role +
+                        "more items than the " + std::to_string(count) + " the " + role +
                             " takes (" + std::to_string(size.width) + " x " +
                             std::to_string(size.height) +
                             "): this one and all after it are ignored"});
@@ -157,7 +188,8 @@ std::vector<Finding> check_file(const std::string& path, size_t slot) {
   return findings;
 }
 
-void report(const std::string& path, std::vector<Finding>& findings, Totals& totals) {
+void report(const std::string& path, std::vector<Finding>& findings, bool strict,
+            CheckReport& out) {
   std::stable_sort(findings.begin(), findings.end(),
                    [](const Finding& a, const Finding& b) { return a.offset < b.offset; });
   std::vector<uint64_t> offsets;
@@ -168,10 +200,10 @@ void report(const std::string& path, std::vector<Finding>& findings, Totals& tot
     Finding& finding = findings[i];
     if (finding.message.empty())
       finding.message = empty_item_message(finding.empty_item_end, positions[i]);
-    std::fprintf(stderr, "%s:%llu:%llu: %s\n", path.c_str(),
-                 static_cast<unsigned long long>(positions[i].line),
-                 static_cast<unsigned long long>(positions[i].column), finding.message.c_str());
-    (finding.severity == Severity::ERROR ? totals.errors : totals.warnings) += 1;
+    if (strict && finding.spoils_play) finding.severity = Severity::ERROR;
+    out.findings.push_back(
+        {path, positions[i].line, positions[i].column, finding.severity, finding.message});
+    (finding.severity == Severity::ERROR ? out.errors : out.warnings) += 1;
   }
 }
 
@@ -181,20 +213,18 @@ std::string counted(int n, const char* what) {
 
 }  // namespace
 
-int check_run(const CheckOptions& options) {
-  Totals totals;
+CheckReport check_pack(const CheckOptions& options) {
+  CheckReport out;
   for (size_t slot = 0; slot < ASSET_COUNT; ++slot) {
     const std::string path = asset_path(options.dir, options.flat, slot);
     std::vector<Finding> findings = check_file(path, slot);
-    report(path, findings, totals);
+    report(path, findings, options.strict, out);
   }
-  std::fprintf(stderr, "tilewalk-pack check: %s for %s in %s: %s, %s\n",
-               counted(static_cast<int>(ASSET_COUNT), "file").c_str(),
-               program_settings(options.flat).program_name, options.dir.c_str(),
-               counted(totals.errors, "error").c_str(),
-               counted(totals.warnings, "warning").c_str());
-  const bool failed = totals.errors > 0 || (options.strict && totals.warnings > 0);
-  return failed ? 1 : 0;
+  out.summary = counted(static_cast<int>(ASSET_COUNT), "file") + " for " +
+                program_settings(options.flat).program_name + " in " + options.dir + ": " +
+                counted(out.errors, "error") + ", " + counted(out.warnings, "warning");
+  out.failed = out.errors > 0 || (options.strict && out.warnings > 0);
+  return out;
 }
 
 }  // namespace pack

@@ -13,6 +13,8 @@ namespace {
 
 constexpr size_t COLOUR_COUNT = 16;
 constexpr uint8_t OPAQUE = 255;
+// Enough to find them in a paint program; the count tells how many there are.
+constexpr size_t SHOWN_BAD_PIXELS = 5;
 
 // As datapack/palette.gpl names them.
 constexpr std::array<const char*, COLOUR_COUNT> COLOUR_NAMES = {
@@ -29,7 +31,7 @@ std::string describe(const Rgb& c) {
          std::to_string(c.blue) + ")";
 }
 
-// The palette colour nearest to c, for the message that refuses c.
+// The palette colour nearest to c (the first of equals), by distance in RGB.
 size_t nearest_colour(const Rgb& c) {
   size_t best = 0;
   int best_distance = INT32_MAX;
@@ -47,35 +49,86 @@ size_t nearest_colour(const Rgb& c) {
   return best;
 }
 
-// RGBA pixels to palette indices; false (with the message) at the first pixel
-// that is not fully opaque or not one of the 16 colours.
-bool indices_from_colours(const PngPicture& picture, std::vector<uint8_t>& indices,
-                          std::string& error) {
-  indices.resize(size_t{picture.width} * picture.height);
-  for (size_t i = 0; i < indices.size(); ++i) {
-    const uint8_t* p = &picture.rgba[i * 4];
-    const Rgb colour{p[0], p[1], p[2]};
-    const std::string where = "pixel (" + std::to_string(i % picture.width) + ", " +
-                              std::to_string(i / picture.width) + ")";
-    if (p[3] != OPAQUE) {
-      error = where + " is not fully opaque (alpha " + std::to_string(p[3]) +
-              "): every pixel must be one of the 16 colours";
+// The colour of every pixel, four bytes each: an indexed file's through its
+// own colour map (and tRNS alpha), so its index order does not matter.
+std::vector<uint8_t> rgba_of(const PngPicture& picture) {
+  if (!picture.indexed) return picture.rgba;
+  std::vector<uint8_t> rgba(picture.indices.size() * 4, 0);
+  for (size_t i = 0; i < picture.indices.size(); ++i) {
+    const uint8_t index = picture.indices[i];
+    const Rgb c = index < picture.palette.size() ? picture.palette[index] : Rgb{};
+    rgba[i * 4] = c.red;
+    rgba[i * 4 + 1] = c.green;
+    rgba[i * 4 + 2] = c.blue;
+    rgba[i * 4 + 3] = index < picture.alpha.size() ? picture.alpha[index] : OPAQUE;
+  }
+  return rgba;
+}
+
+// True when every index the file uses shows the game's colour of that index,
+// as in a file to-png wrote: then its indices are what its colours say, and
+// an index from 16 up, which the game shows as black, keeps its value.
+bool colour_map_is_screens(const PngPicture& picture) {
+  std::array<bool, 256> used{};
+  for (const uint8_t index : picture.indices) used[index] = true;
+  for (size_t index = 0; index < used.size(); ++index) {
+    if (!used[index]) continue;
+    if (index >= picture.palette.size() ||
+        !same(picture.palette[index], screen_colour(static_cast<uint8_t>(index))) ||
+        (index < picture.alpha.size() && picture.alpha[index] != OPAQUE)) {
       return false;
     }
+  }
+  return true;
+}
+
+struct BadPixel {
+  size_t at = 0;
+  uint8_t rgba[4] = {};
+  size_t nearest = 0;
+};
+
+// Colours to palette indices. A fully transparent pixel is 0, which the game
+// leaves see-through; any other pixel must be one of the 16 colours, fully
+// opaque. The others are listed in `bad` (with their nearest colour, which
+// they become when `snap`).
+std::vector<uint8_t> indices_from_colours(const std::vector<uint8_t>& rgba, bool snap,
+                                          std::vector<BadPixel>& bad, size_t& bad_count) {
+  std::vector<uint8_t> indices(rgba.size() / 4, 0);
+  bad_count = 0;
+  for (size_t i = 0; i < indices.size(); ++i) {
+    const uint8_t* p = &rgba[i * 4];
+    if (p[3] == 0) continue;
+    const Rgb colour{p[0], p[1], p[2]};
     size_t index = 0;
     while (index < COLOUR_COUNT && !same(colour, screen_colour(static_cast<uint8_t>(index)))) {
       ++index;
     }
-    if (index == COLOUR_COUNT) {
-      const size_t near = nearest_colour(colour);
-      error = where + " has the colour " + describe(colour) +
-              ", which is not one of the 16 (the nearest is " + std::to_string(near) + ", " +
-              COLOUR_NAMES[near] + " " + describe(screen_colour(static_cast<uint8_t>(near))) + ")";
-      return false;
+    if (index < COLOUR_COUNT && p[3] == OPAQUE) {
+      indices[i] = static_cast<uint8_t>(index);
+      continue;
     }
-    indices[i] = static_cast<uint8_t>(index);
+    // A half-transparent pixel looks, over the game's black, like its colour
+    // weakened by its alpha.
+    const Rgb seen{static_cast<uint8_t>(p[0] * p[3] / OPAQUE),
+                   static_cast<uint8_t>(p[1] * p[3] / OPAQUE),
+                   static_cast<uint8_t>(p[2] * p[3] / OPAQUE)};
+    const size_t near = nearest_colour(seen);
+    if (bad.size() < SHOWN_BAD_PIXELS) bad.push_back({i, {p[0], p[1], p[2], p[3]}, near});
+    ++bad_count;
+    if (snap) indices[i] = static_cast<uint8_t>(near);
   }
-  return true;
+  return indices;
+}
+
+std::string describe_bad(const BadPixel& pixel, uint32_t width) {
+  std::string colour = "(" + std::to_string(pixel.rgba[0]) + ", " + std::to_string(pixel.rgba[1]) +
+                       ", " + std::to_string(pixel.rgba[2]);
+  colour += pixel.rgba[3] == OPAQUE ? ")" : ", alpha " + std::to_string(pixel.rgba[3]) + ")";
+  const Rgb near = screen_colour(static_cast<uint8_t>(pixel.nearest));
+  return "pixel (" + std::to_string(pixel.at % width) + ", " + std::to_string(pixel.at / width) +
+         ") has the colour " + colour + ", nearest " + std::to_string(pixel.nearest) + " " +
+         COLOUR_NAMES[pixel.nearest] + " " + describe(near);
 }
 
 // An indexed file keeps its indices; a colour map that shows an index in
@@ -149,7 +202,9 @@ int to_png_run(const ToPngOptions& options) {
   return 0;
 }
 
-int from_png_run(const std::string& in, const std::string& out) {
+int from_png_run(const FromPngOptions& options) {
+  const std::string& in = options.in;
+  const std::string& out = options.out;
   PngPicture picture;
   std::string error;
   if (!png_read_file(in, picture, error)) {
@@ -168,12 +223,40 @@ int from_png_run(const std::string& in, const std::string& out) {
     }
   }
   std::vector<uint8_t> indices;
-  if (picture.indexed) {
+  if (options.keep_indices) {
+    if (!picture.indexed) {
+      std::fprintf(stderr,
+                   "tilewalk-pack from-png: %s: --keep-indices needs a paletted PNG; this one has "
+                   "colours only\n",
+                   in.c_str());
+      return 1;
+    }
     warn_about_colour_map(in, picture);
     indices = picture.indices;
-  } else if (!indices_from_colours(picture, indices, error)) {
-    std::fprintf(stderr, "tilewalk-pack from-png: %s: %s\n", in.c_str(), error.c_str());
-    return 1;
+  } else if (picture.indexed && colour_map_is_screens(picture)) {
+    indices = picture.indices;
+  } else {
+    std::vector<BadPixel> bad;
+    size_t bad_count = 0;
+    indices = indices_from_colours(rgba_of(picture), options.nearest, bad, bad_count);
+    if (bad_count > 0 && !options.nearest) {
+      std::fprintf(stderr,
+                   "tilewalk-pack from-png: %s: %zu of its %zu pixels %s not one of the 16 "
+                   "colours, fully opaque%s:\n",
+                   in.c_str(), bad_count, indices.size(), bad_count == 1 ? "is" : "are",
+                   bad_count > bad.size() ? "; the first few" : "");
+      for (const BadPixel& pixel : bad) {
+        std::fprintf(stderr, "  %s\n", describe_bad(pixel, picture.width).c_str());
+      }
+      std::fprintf(stderr,
+                   "tilewalk-pack from-png: nothing written; --nearest snaps each to its nearest "
+                   "colour\n");
+      return 1;
+    }
+    if (bad_count > 0) {
+      std::fprintf(stderr, "tilewalk-pack from-png: %s: snapped %zu pixel%s to the nearest colour\n",
+                   in.c_str(), bad_count, bad_count == 1 ? "" : "s");
+    }
   }
   if (!output_file_write(out, mem_text(picture.width, picture.height, indices), error)) {
     std::fprintf(stderr, "tilewalk-pack from-png: %s\n", error.c_str());

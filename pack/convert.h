@@ -25,9 +25,18 @@ struct ToPngOptions {
 // contradicts the file name.
 int to_png_run(const ToPngOptions& options);
 
-// The exit status: 0, or 1 when the PNG cannot be read, uses a colour that is
-// not one of the 16 (named with its first pixel), has not the size the game
-// reads OUT's name at, or OUT cannot be written.
-int from_png_run(const std::string& in, const std::string& out);
+struct FromPngOptions {
+  std::string in;
+  std::string out;
+  bool keep_indices = false;  // a paletted file's own indices, whatever colours they show
+  bool nearest = false;       // a colour that is none of the 16 becomes the nearest of them
+};
+
+// Each pixel becomes the palette index of its colour, whatever the file's
+// type or colour order. The exit status: 0, or 1 when the PNG cannot be read,
+// has pixels that are none of the 16 colours (counted, the first few named;
+// nothing is written), has not the size the game reads OUT's name at, or OUT
+// cannot be written.
+int from_png_run(const FromPngOptions& options);
 
 }  // namespace pack

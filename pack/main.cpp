@@ -24,7 +24,7 @@ constexpr int32_t LAST_INDEX = 255;
 constexpr const char* USAGE =
     "usage: tilewalk-pack check [DIR] [--flat] [--strict]\n"
     "       tilewalk-pack to-png IN.mem OUT.png [--size WxH] [--scale N] [--transparent INDEX]\n"
-    "       tilewalk-pack from-png IN.png OUT.mem\n"
+    "       tilewalk-pack from-png IN.png OUT.mem [--nearest | --keep-indices]\n"
     "       tilewalk-pack preview [DIR] OUT.png [--at X,Y] [--flat] [--map]\n"
     "       tilewalk-pack --help | --version\n";
 
@@ -42,8 +42,11 @@ constexpr const char* HELP =
     "    (the rest is blank); more (they are ignored); an item that is no number.\n"
     "    Warnings: an empty item (a blank line, two commas, a comma at a line end),\n"
     "    which moves every later pixel; a picture value outside 0 to 15; a map code\n"
-    "    outside 0 to 5 (5 and up all draw a white box); a start cell (2, 2) that\n"
-    "    blocks. --strict makes warnings fail the check too.\n"
+    "    outside 0 to 5 (5 and up all draw a white box). What spoils play, found\n"
+    "    by the game's own collision rule: an open edge (the player can walk out\n"
+    "    of the map picture, over black floor, to the page's edge), a start cell\n"
+    "    (2, 2) that blocks or is boxed in. --strict makes these errors and makes\n"
+    "    warnings fail the check too.\n"
     "\n"
     "to-png IN.mem OUT.png [--size WxH] [--scale N] [--transparent INDEX]\n"
     "    The picture as the game reads it, as an 8-bit indexed PNG whose palette is\n"
@@ -53,12 +56,16 @@ constexpr const char* HELP =
     "    (1 to 64) with square pixels; --transparent INDEX makes that palette index\n"
     "    (0 to 255) fully transparent in the PNG.\n"
     "\n"
-    "from-png IN.png OUT.mem\n"
-    "    An indexed PNG gives its indices; an RGB or RGBA PNG must use only the 16\n"
-    "    colours of datapack/palette.gpl, fully opaque: any other colour is refused\n"
-    "    with its first pixel. Writes one picture row per line, items separated by\n"
-    "    commas. When OUT is named like one of the six files, the PNG must have\n"
-    "    that file's size.\n"
+    "from-png IN.png OUT.mem [--nearest | --keep-indices]\n"
+    "    Each pixel becomes the index of its colour among the 16 of\n"
+    "    datapack/palette.gpl, whatever the PNG's type (RGB, RGBA, grey, paletted in\n"
+    "    any colour order); a fully transparent pixel becomes 0. Pixels of any other\n"
+    "    colour, or half transparent, are counted and the first few named with\n"
+    "    their nearest colour, and nothing is written; --nearest snaps each to its\n"
+    "    nearest colour instead. --keep-indices takes a paletted PNG's indices as\n"
+    "    they are, whatever colours its palette shows. Writes one picture row per\n"
+    "    line, items separated by commas. When OUT is named like one of the six\n"
+    "    files, the PNG must have that file's size.\n"
     "\n"
     "preview [DIR] OUT.png [--at X,Y] [--flat] [--map]\n"
     "    The frame the game shows with the player at (X, Y) (default 2,2), drawn by\n"
@@ -162,7 +169,16 @@ int run_check(const Arguments& arguments) {
   if (!arguments.positional.empty()) options.dir = arguments.positional[0];
   options.flat = has(arguments, "--flat");
   options.strict = has(arguments, "--strict");
-  return pack::check_run(options);
+  const pack::CheckReport report = pack::check_pack(options);
+  for (const pack::CheckFinding& finding : report.findings) {
+    std::fprintf(stderr, "%s:%llu:%llu: %s: %s\n", finding.path.c_str(),
+                 static_cast<unsigned long long>(finding.line),
+                 static_cast<unsigned long long>(finding.column),
+                 finding.severity == pack::Severity::ERROR ? "error" : "warning",
+                 finding.message.c_str());
+  }
+  std::fprintf(stderr, "tilewalk-pack check: %s\n", report.summary.c_str());
+  return report.failed ? 1 : 0;
 }
 
 int run_to_png(const Arguments& arguments) {
@@ -193,8 +209,16 @@ int run_to_png(const Arguments& arguments) {
 
 int run_from_png(const Arguments& arguments) {
   std::string error;
-  if (!accept(arguments, {}, 2, 2, error)) return usage_error(error);
-  return pack::from_png_run(arguments.positional[0], arguments.positional[1]);
+  if (!accept(arguments, {"--nearest", "--keep-indices"}, 2, 2, error)) return usage_error(error);
+  pack::FromPngOptions options;
+  options.in = arguments.positional[0];
+  options.out = arguments.positional[1];
+  options.nearest = has(arguments, "--nearest");
+  options.keep_indices = has(arguments, "--keep-indices");
+  if (options.nearest && options.keep_indices) {
+    return usage_error("from-png: --nearest and --keep-indices exclude each other");
+  }
+  return pack::from_png_run(options);
 }
 
 int run_preview(const Arguments& arguments) {

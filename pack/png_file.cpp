@@ -100,6 +100,11 @@ bool decode(png_structp png, png_infop info, PngPicture& picture, std::vector<pn
         picture.palette.push_back({colours[i].red, colours[i].green, colours[i].blue});
       }
     }
+    png_bytep alpha = nullptr;
+    int alpha_count = 0;
+    if (png_get_tRNS(png, info, &alpha, &alpha_count, nullptr) != 0 && alpha != nullptr) {
+      picture.alpha.assign(alpha, alpha + alpha_count);
+    }
   } else {
     png_set_expand(png);  // low-bit grey to 8 bits, a tRNS colour to alpha
     png_set_strip_16(png);

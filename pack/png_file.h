@@ -29,6 +29,7 @@ struct PngPicture {
   bool indexed = false;
   std::vector<uint8_t> indices;  // indexed files: one index per pixel, row-major
   std::vector<Rgb> palette;      // indexed files: the file's own colour map
+  std::vector<uint8_t> alpha;    // indexed files: tRNS alpha of the first entries (others opaque)
   std::vector<uint8_t> rgba;     // other files: four bytes per pixel, row-major
 };
 

@@ -24,9 +24,9 @@ mkdir "$work/flat"
 cp datapack/graphics/*.mem datapack/maps/*.mem "$work/flat/"
 "$pack" check "$work/flat" --flat --strict 2>"$work/err" || fail "flat copy: $(cat "$work/err")"
 
-# mem -> png -> mem: a canonical file comes back byte for byte, and a file in
-# another layout comes back as the same items.
-for file in datapack/graphics/skull01.mem datapack/maps/map002.mem; do
+# mem -> png -> mem: every shipped file comes back byte for byte, and a file
+# in another layout comes back as the same items.
+for file in datapack/graphics/*.mem datapack/maps/*.mem; do
   "$pack" to-png "$file" "$work/a.png"
   "$pack" from-png "$work/a.png" "$work/$(basename "$file")"
   cmp "$file" "$work/$(basename "$file")" || fail "$file changed on its way through PNG"
@@ -47,10 +47,26 @@ compare -metric AE "$work/rgb.png" "$work/back.png" null: 2>/dev/null || fail "p
 alpha=$(identify -format '%wx%h %[fx:p{11,5}.a] %[fx:p{8,2}.a]' "$work/big.png")
 [ "$alpha" = "12x6 0 1" ] || fail "scaled, index 6 transparent: $alpha"
 
+# A paletted PNG in its own colour order (ImageMagick's) imports by colour;
+# --keep-indices takes its indices.
+convert -size 3x1 xc:'rgb(255,255,85)' -fill 'rgb(0,170,0)' -draw 'point 1,0' PNG8:"$work/own.png"
+"$pack" from-png "$work/own.png" "$work/own.mem"
+[ "$(cat "$work/own.mem")" = 14,2,14 ] || fail "own palette order: $(cat "$work/own.mem")"
+"$pack" from-png "$work/own.png" "$work/kept.mem" --keep-indices 2>/dev/null
+[ "$(cat "$work/kept.mem")" = 0,1,0 ] || fail "--keep-indices: $(cat "$work/kept.mem")"
+# An anti-aliased drawing is refused with its count and writes nothing;
+# --nearest snaps those pixels.
+convert -size 16x16 xc:black -fill 'rgb(255,255,85)' -draw 'circle 8,8 8,3' PNG24:"$work/aa.png"
+refused 1 "39 of its 256 pixels are not one of the 16" "$pack" from-png "$work/aa.png" "$work/aa.mem"
+grep -qF "pixel (7, 3) has the colour (206, 206, 68), nearest 14 yellow" "$work/err" || fail "$(cat "$work/err")"
+[ ! -e "$work/aa.mem" ] || fail "a refused PNG still wrote its .mem"
+"$pack" from-png "$work/aa.png" "$work/aa.mem" --nearest 2>"$work/err"
+grep -qF "snapped 39 pixels" "$work/err" || fail "--nearest: $(cat "$work/err")"
+[ "$(sed -n 4p "$work/aa.mem" | cut -d, -f6-10)" = 0,8,14,14,14 ] || fail "snapped: $(sed -n 4p "$work/aa.mem")"
+
 # A colour off the palette is refused, naming its pixel.
 convert "$work/rgb.png" -fill 'rgb(1,2,3)' -draw 'point 2,1' PNG24:"$work/off.png"
 refused 1 "pixel (2, 1) has the colour (1, 2, 3)" "$pack" from-png "$work/off.png" "$work/off.mem"
-[ ! -e "$work/off.mem" ] || fail "a refused PNG still wrote its .mem"
 refused 1 "the game reads" "$pack" from-png "$work/rgb.png" "$work/skull01.mem"
 refused 2 "--size" "$pack" to-png "$work/rgb.mem" "$work/x.png"
 
@@ -65,6 +81,18 @@ refused 1 "skull01.mem:16:1: error: the file ends after 240 of the 256 items" "$
 grep -qF "map002.mem:33:1: error: more items" "$work/err" || fail "long map: $(cat "$work/err")"
 grep -qF 'brick03.mem:2:1: error: "B" is no number' "$work/err" || fail "no number: $(cat "$work/err")"
 grep -qF "3 errors, 0 warnings" "$work/err" || fail "summary: $(cat "$work/err")"
+
+# check: a gap in the map's right wall is an open edge, named at the cell the
+# player leaves by (an error with --strict); a value is quoted as written.
+mkdir -p "$work/open/datapack"
+cp -r datapack/graphics datapack/maps "$work/open/datapack/"
+sed -i '10s/,1$/,0/; 10s/^1,0,0,0,0,0,0,5,/1,0,0,0,0,0,0,99999999999999,/' "$work/open/datapack/maps/map002.mem"
+"$pack" check "$work/open" 2>"$work/err" || fail "warnings failed the check: $(cat "$work/err")"
+grep -qF "map002.mem:10:140: warning: open edge: from cell (63, 9) the player walks out of the map to (64, 9)" \
+  "$work/err" || fail "open edge: $(cat "$work/err")"
+grep -qF 'map002.mem:10:15: warning: map code "99999999999999" (read as -1) is outside' "$work/err" ||
+  fail "value: $(cat "$work/err")"
+refused 1 "map002.mem:10:140: error: open edge" "$pack" check "$work/open" --strict
 
 # preview: the start frame in both flame phases as the real window showed it.
 "$pack" preview . "$work/start.png"
