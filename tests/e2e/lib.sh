@@ -87,12 +87,13 @@ find_window() {
   until_true 10 one_window || fail "no single window of the game: $(cat "$work/game.err")"
 }
 
-# start_game PROGRAM [DIR [NAME]]: starts PROGRAM in DIR (default: here) under
-# NAME (argv[0]; default: PROGRAM), output to $work/game.{out,err}.
+# start_game PROGRAM [DIR [NAME [ARGUMENT...]]]: starts PROGRAM in DIR
+# (default: here) under NAME (argv[0]; default: PROGRAM), output to
+# $work/game.{out,err}.
 start_game() {
   local program=$1 dir=${2:-$PWD} name=${3:-$1}
   status_file=""
-  (cd "$dir" && exec -a "$name" "$program") >"$work/game.out" 2>"$work/game.err" &
+  (cd "$dir" && exec -a "$name" "$program" "${@:4}") >"$work/game.out" 2>"$work/game.err" &
   game_pid=$!
   find_window
 }
@@ -133,20 +134,23 @@ press() {
   xdotool key --delay 30 "$@"
 }
 
-# True when the window shows tests/e2e/expected/NAME in either flame phase.
+# Where the expected frames lie; a test of frames it makes itself sets its own.
+expected_dir=$e2e_dir/expected
+
+# True when the window shows $expected_dir/NAME in either flame phase.
 # A capture can fail while the window changes; that is a "not yet".
 shows() {
   import -window "$window" -depth 8 "$work/shot.png" 2>/dev/null || return 1
   python3 "$e2e_dir/screenshot_to_frame.py" "$work/shot.png" "$work/frame.frame" || return 1
-  cmp -s "$work/frame.frame" "$e2e_dir/expected/$1_phase0.frame" ||
-    cmp -s "$work/frame.frame" "$e2e_dir/expected/$1_phase1.frame"
+  cmp -s "$work/frame.frame" "$expected_dir/$1_phase0.frame" ||
+    cmp -s "$work/frame.frame" "$expected_dir/$1_phase1.frame"
 }
 
 # expect_position NAME: the window shows the frame within 5 s.
 expect_position() {
   until_true 5 shows "$1" && return 0
   python3 "$e2e_dir/screenshot_to_frame.py" --diff "$work/frame.frame" \
-    "$e2e_dir/expected/$1_phase0.frame" >&2 || true
+    "$expected_dir/$1_phase0.frame" >&2 || true
   fail "the window never showed $1"
 }
 
