@@ -23,7 +23,7 @@ struct Finding {
   uint64_t offset = 0;
   Severity severity = Severity::WARNING;
   std::string message;
-  int empty_item_end = 0;  // for an empty item: what ended it (its message depends on the line)
+  int empty_item_end = 0;    // for an empty item: what ended it (its message depends on the line)
   bool spoils_play = false;  // an error when strict
 };
 
@@ -85,11 +85,10 @@ std::string as_written(const MemItem& item) {
 void check_value(const MemItem& item, bool map, std::vector<Finding>& findings) {
   const int32_t stored = item.value & 0xFF;  // what pixel_set keeps
   if (!map && (item.value < 0 || item.value >= COLOUR_COUNT)) {
-    findings.push_back({item.start, Severity::WARNING,
-                        "value " + as_written(item) +
-                            " is not a colour (0 to 15): the game stores " +
-                            std::to_string(stored) +
-                            (stored >= COLOUR_COUNT ? ", which shows black" : "")});
+    findings.push_back(
+        {item.start, Severity::WARNING,
+         "value " + as_written(item) + " is not a colour (0 to 15): the game stores " +
+             std::to_string(stored) + (stored >= COLOUR_COUNT ? ", which shows black" : "")});
   } else if (map && (item.value != stored || stored > LAST_KNOWN_CODE)) {
     const std::string stored_as =
         item.value != stored
@@ -112,8 +111,8 @@ void check_reach(const MemFile& file, std::vector<Finding>& findings) {
     const auto k = static_cast<size_t>(c.y) * game::MAP_WIDTH + static_cast<size_t>(c.x);
     return k < file.items.size() ? file.items[k].start : file.end;
   };
-  const auto start_code = static_cast<int32_t>(codes[static_cast<size_t>(start.y) * game::MAP_WIDTH +
-                                                     static_cast<size_t>(start.x)]);
+  const auto start_code = static_cast<int32_t>(
+      codes[static_cast<size_t>(start.y) * game::MAP_WIDTH + static_cast<size_t>(start.x)]);
   if (reach.start_blocks) {
     findings.push_back({offset_of(start), Severity::WARNING,
                         "the start cell " + cell(start) + " holds code " +
@@ -128,12 +127,12 @@ void check_reach(const MemFile& file, std::vector<Finding>& findings) {
                         0, true});
   }
   if (reach.leaks) {
-    findings.push_back(
-        {offset_of(reach.leak_from), Severity::WARNING,
-         "open edge: from cell " + cell(reach.leak_from) + " the player walks out of the map to " +
-             cell(reach.leak_to) + " and on over black floor to the page's edge (319, 199); "
-             "close the map with cells that block (1 brick, 2 flame, 4 skull)",
-         0, true});
+    findings.push_back({offset_of(reach.leak_from), Severity::WARNING,
+                        "open edge: from cell " + cell(reach.leak_from) +
+                            " the player walks out of the map to " + cell(reach.leak_to) +
+                            " and on over black floor to the page's edge (319, 199); "
+                            "close the map with cells that block (1 brick, 2 flame, 4 skull)",
+                        0, true});
   }
 }
 
@@ -150,9 +149,9 @@ std::vector<Finding> check_file(const std::string& path, size_t slot) {
     const char* why = !std::filesystem::exists(status)        ? "no such file"
                       : std::filesystem::is_directory(status) ? "a directory, not a file"
                                                               : "not a readable regular file";
-    findings.push_back({0, Severity::ERROR,
-                        std::string(why) + ": the game shows the " + role +
-                            (map ? " as all floor" : " blank")});
+    findings.push_back(
+        {0, Severity::ERROR,
+         std::string(why) + ": the game shows the " + role + (map ? " as all floor" : " blank")});
     return findings;
   }
   for (const MemItem& item : file.items) {

@@ -254,7 +254,8 @@ int from_png_run(const FromPngOptions& options) {
       return 1;
     }
     if (bad_count > 0) {
-      std::fprintf(stderr, "tilewalk-pack from-png: %s: snapped %zu pixel%s to the nearest colour\n",
+      std::fprintf(stderr,
+                   "tilewalk-pack from-png: %s: snapped %zu pixel%s to the nearest colour\n",
                    in.c_str(), bad_count, bad_count == 1 ? "" : "s");
     }
   }

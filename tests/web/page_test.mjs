@@ -2,15 +2,19 @@
 // program shows: the first frame (within 3 s of loading), a walk with the
 // top-row digits, the number pad with Num Lock off (no step) and on (a step),
 // and Escape, which takes the canvas away and leaves the console blank and
-// blue with exit code 0.
-//   node page_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
+// blue with exit code 0. A datapack given through #datapack: one lacking a
+// file is refused in words while the game goes on; a good one restarts the
+// game with it (its start frame as tilewalk-pack draws it).
+//   node page_test.mjs PAGE_DIR EXPECTED_DIR [TILEWALK-PACK]   (exit 77: no page to test)
 import {execFileSync, spawn} from 'node:child_process';
-import {existsSync, readFileSync} from 'node:fs';
+import {copyFileSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync}
+    from 'node:fs';
+import os from 'node:os';
 import {createRequire} from 'node:module';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-const [pageDir, expectedDir] = process.argv.slice(2);
+const [pageDir, expectedDir, packTool] = process.argv.slice(2);
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const driver = path.join(root, 'web/node_modules/puppeteer-core');
 if (!existsSync(path.join(pageDir, 'tilewalk.wasm')) || !existsSync(driver)) {
@@ -25,7 +29,8 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const fail = (message) => { throw new Error(message); };
 
 // The canvas as a frame: a line per row, a hex digit of palette index per
-// pixel, ? for a colour outside the palette; null while the canvas is hidden.
+// pixel, ? for a colour outside the palette; null while the canvas is hidden
+// or the page is being replaced.
 const readCanvas = (page) => page.evaluate((palette) => {
   const canvas = document.getElementById('screen');
   if (canvas.hidden) return null;
@@ -41,12 +46,12 @@ const readCanvas = (page) => page.evaluate((palette) => {
     rows.push(row.join(''));
   }
   return rows.join('\n');
-}, PALETTE);
+}, PALETTE).catch(() => null);
 
-// Waits up to 3 s for the desktop's frame NAME, in either flame phase.
-async function expectFrame(page, name) {
+// Waits up to 3 s for the desktop's frame NAME (in DIR), in either flame phase.
+async function expectFrame(page, name, dir = expectedDir) {
   const wanted = [0, 1].map((phase) =>
-      readFileSync(path.join(expectedDir, `${name}_phase${phase}.frame`), 'utf8').trim());
+      readFileSync(path.join(dir, `${name}_phase${phase}.frame`), 'utf8').trim());
   let shown = null;
   for (const deadline = Date.now() + 3000; Date.now() < deadline; await sleep(50)) {
     shown = await readCanvas(page);
@@ -54,6 +59,29 @@ async function expectFrame(page, name) {
   }
   const differing = [...(shown ?? '')].filter((value, i) => value !== wanted[0][i]);
   fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0)`);
+}
+
+// A pack of one's own: the shipped one with bricks drawn as skulls, and its
+// start frames as the game's own code draws them.
+const packDir = mkdtempSync(path.join(os.tmpdir(), 'tilewalk-page-'));
+const mine = [];
+for (const folder of ['graphics', 'maps']) {
+  mkdirSync(path.join(packDir, 'datapack', folder), {recursive: true});
+  for (const name of readdirSync(path.join(root, 'datapack', folder))) {
+    mine.push(path.join(packDir, 'datapack', folder, name));
+    const from = name === 'brick03.mem' ? 'skull01.mem' : name;
+    copyFileSync(path.join(root, 'datapack', folder, from), mine.at(-1));
+  }
+}
+if (packTool) {
+  execFileSync(packTool, ['preview', packDir, path.join(packDir, 'start.png')]);
+  for (const phase of [0, 1]) {
+    const half = path.join(packDir, `half${phase}.png`);
+    execFileSync('convert', [path.join(packDir, 'start.png'), '-crop', `320x200+${phase * 320}+0`,
+                             '+repage', `PNG24:${half}`]);
+    execFileSync('python3', [path.join(root, 'tests/e2e/screenshot_to_frame.py'), half,
+                             path.join(packDir, `mine_phase${phase}.frame`)]);
+  }
 }
 
 const server = spawn('python3', [path.join(root, 'web/serve.py'), pageDir, '0'],
@@ -87,6 +115,17 @@ try {
     modifierNumLock: true})));
   await expectFrame(page, 'tilewalk_7_3');
 
+  // A pack without its skull is refused in words, and the game goes on.
+  await (await page.$('#datapack')).uploadFile(...mine.filter((f) => !f.endsWith('skull01.mem')));
+  await page.waitForFunction(() => /no such file/.test(
+      document.getElementById('datapack-report').textContent), {timeout: 5000});
+  const refusal = await page.$eval('#datapack-report', (report) => report.textContent);
+  if (!refusal.includes('the game goes on as it was') || !refusal.includes('skull01.mem: no such')) {
+    fail(`the refusal reads: ${refusal}`);
+  }
+  await page.keyboard.press('2');
+  await expectFrame(page, 'tilewalk_7_4');
+
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
   const end = await page.evaluate(() => ({
@@ -106,11 +145,19 @@ try {
   if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
     fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
   }
-  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape`);
+
+  // A good pack restarts the game with it, even after Escape.
+  if (packTool) {
+    await (await page.$('#datapack')).uploadFile(...mine);
+    await expectFrame(page, 'mine', packDir);
+  }
+  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape, ` +
+              `datapacks refused and played`);
 } catch (error) {
   console.error(`FAIL: ${error.message}`);
   process.exitCode = 1;
 } finally {
   await browser.close();
   server.kill();
+  rmSync(packDir, {recursive: true, force: true});
 }
