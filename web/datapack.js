@@ -30,7 +30,10 @@
     #datapack-bar { position: fixed; left: 0; right: 0; bottom: 0; padding: 4px 8px;
       font: 13px/1.4 sans-serif; color: #aaa; background: rgba(0, 0, 0, 0.8); }
     #datapack-bar.dragging { outline: 2px dashed #ff5; outline-offset: -4px; color: #ff5; }
-    #datapack-bar input { font: inherit; color: inherit; max-width: 14em; }
+    #datapack-bar label { padding: 0 6px; border: 1px solid #777; border-radius: 3px;
+      cursor: pointer; color: #ddd; }
+    #datapack-bar label:focus-within { outline: 1px solid #ff5; }
+    #datapack-report button { float: right; font: inherit; }
     #datapack-report:empty { display: none; }
     #datapack-report { margin-bottom: 4px; color: #fff; white-space: pre-wrap; }
     #datapack-report.bad { color: #f55; }`;
@@ -38,14 +41,18 @@
   const bar = document.createElement('div');
   bar.id = 'datapack-bar';
   bar.innerHTML = '<div id="datapack-report" role="status"></div>' +
-      '<label>Your datapack: <input type="file" id="datapack" multiple accept=".mem"></label> ' +
-      '<label>or its folder: <input type="file" id="datapack-folder" webkitdirectory></label> ' +
-      'or drop it on the page.';
+      'Play your own datapack: <label>choose its files<input type="file" id="datapack" ' +
+      'multiple accept=".mem" hidden></label> or <label>its folder<input type="file" ' +
+      'id="datapack-folder" webkitdirectory hidden></label>, or drop it on the page.';
   const report = bar.querySelector('#datapack-report');
 
   function show(title, lines, bad) {
     report.className = bad ? 'bad' : '';
     report.textContent = [title, ...lines.map((line) => '  ' + line)].join('\n');
+    const close = document.createElement('button');
+    close.textContent = 'Close';
+    close.onclick = () => report.replaceChildren();
+    report.prepend(close);
   }
 
   // A finding of the checker in plain words: the file's bare name, the line
@@ -93,7 +100,7 @@
   // Checks a pack and, when good, starts the game afresh with it.
   async function offer(files, source) {
     if (files.size === 0) {
-      show(`No datapack in ${source}: none of ${[...NAMES].join(', ')} is there. ` +
+      show(`No datapack: none of ${[...NAMES].join(', ')} is among what ${source}. ` +
            'The game goes on as it was.', [], true);
       return;
     }
@@ -113,7 +120,7 @@
       return;
     }
     if (!result.good) {
-      show(`Your datapack from ${source} has problems; the game goes on as it was:`,
+      show(`The datapack ${source} has problems; the game goes on as it was:`,
            [...result.errors, ...result.warnings], true);
       return;
     }
@@ -146,9 +153,8 @@
   }
 
   // The files of a drop, folders searched all the way down.
-  async function fromDrop(items) {
+  async function fromDrop(pending) {
     const files = new Map();
-    const pending = [...items].map((item) => item.webkitGetAsEntry?.()).filter(Boolean);
     let seen = 0;
     while (pending.length > 0 && seen++ < MAX_ENTRIES) {
       const entry = pending.shift();
@@ -173,7 +179,7 @@
       const files = await fromFileList(input.files);
       input.value = '';
       input.blur();  // keys belong to the game again
-      await offer(files, 'the files you chose');
+      await offer(files, 'you chose');
     });
   }
   // The items must be taken while the drop event runs; reading them can wait.
@@ -185,9 +191,10 @@
   addEventListener('drop', (e) => {
     e.preventDefault();
     bar.classList.remove('dragging');
-    const items = e.dataTransfer.items;
-    const found = items ? fromDrop(items) : fromFileList(e.dataTransfer.files);
-    found.then((files) => offer(files, 'what you dropped'));
+    const entries = [...(e.dataTransfer.items ?? [])].map((item) => item.webkitGetAsEntry?.());
+    const found = entries.some(Boolean) ? fromDrop(entries.filter(Boolean))
+                                        : fromFileList(e.dataTransfer.files);
+    found.then((files) => offer(files, 'you dropped'));
   });
 
   // A pack published on this site: PATH/ holds the six files side by side, or
@@ -224,7 +231,7 @@
       const files = new Map(Object.entries(pack.files).map(
           ([name, text]) => [name, Uint8Array.from(text, (c) => c.charCodeAt(0))]));
       writeIntoGame(files);
-      show(`Playing your datapack from ${pack.source}.` +
+      show(`Playing the datapack ${pack.source}.` +
            (pack.warnings.length ? ' Worth a look:' : ''), pack.warnings, false);
       return;
     }
