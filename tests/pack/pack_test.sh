@@ -93,6 +93,10 @@ grep -qF "map002.mem:10:140: warning: open edge: from cell (63, 9) the player wa
 grep -qF 'map002.mem:10:15: warning: map code "99999999999999" (read as -1) is outside' "$work/err" ||
   fail "value: $(cat "$work/err")"
 refused 1 "map002.mem:10:140: error: open edge" "$pack" check "$work/open" --strict
+# Walled in at the start, the player reaches no edge, open or not.
+sed -i '2s/^1,0,0,0/1,1,1,1/; 3s/^1,0,0,0/1,1,0,1/; 4s/^1,0,0,0/1,1,1,1/' "$work/open/datapack/maps/map002.mem"
+refused 1 "map002.mem:3:5: error: the start cell (2, 2) is boxed in" "$pack" check "$work/open" --strict
+! grep -q "open edge" "$work/err" || fail "an edge the player cannot reach: $(cat "$work/err")"
 
 # preview: the start frame in both flame phases as the real window showed it.
 "$pack" preview . "$work/start.png"
