@@ -87,9 +87,10 @@ KeyCode stick_direction(const PadSample& sample, const PadTrack& track) {
 
 // The d-pad's direction (opposite directions cancel), 0 when it gives none.
 KeyCode dpad_direction(const PadSample& sample) {
-  const int32_t dx = (sample.right ? 1 : 0) - (sample.left ? 1 : 0);
-  const int32_t dy = (sample.down ? 1 : 0) - (sample.up ? 1 : 0);
-  return STEP_KEYS[static_cast<size_t>(dy + 1)][static_cast<size_t>(dx + 1)];
+  // Indices 0..2 of STEP_KEYS: 1 is no movement on that axis.
+  const size_t column = size_t{1} + (sample.right ? 1 : 0) - (sample.left ? 1 : 0);
+  const size_t row = size_t{1} + (sample.down ? 1 : 0) - (sample.up ? 1 : 0);
+  return STEP_KEYS[row][column];
 }
 
 int64_t later(int64_t time_ms, int64_t by_ms) {

@@ -2,7 +2,8 @@
 // program shows: the first frame (within 3 s of loading), a walk with the
 // top-row digits, the number pad with Num Lock off (no step) and on (a step),
 // and Escape, which takes the canvas away and leaves the console blank and
-// blue with exit code 0.
+// blue with exit code 0; then, on a fresh page, the same walk on a pad in the
+// standard layout behind a stand-in navigator.getGamepads, and its way out.
 //   node page_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
 import {execFileSync, spawn} from 'node:child_process';
 import {existsSync, readFileSync} from 'node:fs';
@@ -106,7 +107,31 @@ try {
   if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
     fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
   }
-  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape`);
+
+  await page.close();
+  const padPage = await browser.newPage();
+  await padPage.evaluateOnNewDocument(() => {
+    const pad = {connected: true, index: 0, id: 'stand-in', mapping: 'standard', timestamp: 0,
+                 axes: [0, 0, 0, 0], buttons: [...Array(17)].map(() => ({pressed: false, value: 0}))};
+    navigator.getGamepads = () => [pad, null, null, null];
+    window.holdPad = (held) => pad.buttons.forEach((button, i) => {
+      button.pressed = held.includes(i);
+      button.value = Number(button.pressed);
+    });
+  });
+  await padPage.goto(url);
+  await expectFrame(padPage, 'tilewalk_2_2');
+  // Right three times, down-right twice, then Back alone and Start alone.
+  for (const held of [[15], [15], [15], [13, 15], [13, 15], [8], [9]]) {
+    await padPage.evaluate((buttons) => holdPad(buttons), held);
+    await sleep(100);
+    await padPage.evaluate(() => holdPad([]));
+    await sleep(50);
+  }
+  await expectFrame(padPage, 'tilewalk_7_4');
+  await padPage.evaluate(() => holdPad([8, 9]));
+  await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
+  console.log(`ok: first frame after ${firstFrame} ms, top-row, number-pad and pad walks, Escape`);
 } catch (error) {
   console.error(`FAIL: ${error.message}`);
   process.exitCode = 1;
