@@ -3,9 +3,9 @@
 // pixel, repaints itself, turns the close button into a key, switches to
 // letterboxed full screen and back, leaves SDL and the screen saver as it
 // found them, and refuses to pretend when there is no display; pads plugged
-// in while it runs walk, repeat, stop when pulled out and end the game. The
-// test reads the window and its surface, and moves its virtual pads, only
-// while it holds the screen lock.
+// in while it runs walk, repeat across a new window, stop when pulled out and
+// end the game. The test reads the window and its surface, and moves its
+// virtual pads, only while it holds the screen lock.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -227,12 +227,13 @@ TEST_F(Sdl, TwoPadsWalkTheEightStepsWithDpadAndStick) {
   EXPECT_EQ(walked, "7788994466112233");
 }
 
-TEST_F(Sdl, AHeldPadDirectionRepeatsAndStopsWhenThePadIsPulledOut) {
+TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
   Pad pad;
   support::wait_ticks(2);
   key_buffer() = KeyBuffer{};
   pad.hold({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT});
   const auto pressed = std::chrono::steady_clock::now();
+  after(SDL_KEYDOWN, 0, SDLK_RETURN, KMOD_LALT);  // a new window for full screen; the pad stays
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(polled(), "9");  // the delay before repeats
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
