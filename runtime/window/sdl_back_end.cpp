@@ -17,6 +17,7 @@
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_handles.h"
 #include "runtime/window/sdl_keyboard.h"
+#include "runtime/window/sdl_pads.h"
 #include "runtime/window/window.h"
 #include "runtime/window/x11_watch.h"
 
@@ -200,10 +201,16 @@ bool handle_events(WindowState& state) {
       case SDL_RENDER_DEVICE_RESET:
         rebuild_texture(state);
         break;
+      case SDL_CONTROLLERDEVICEADDED:
+      case SDL_CONTROLLERDEVICEREMOVED:
+        sdl_pads_handle(event);
+        break;
       default:
         break;
     }
   }
+  // Polling the events brought the pads' state up to date.
+  sdl_pads_sample(state.active, static_cast<int64_t>(SDL_GetTicks64()));
   return !x11_window_lost();
 }
 
@@ -343,6 +350,7 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   show_window(state, *data);
   SDL_StartTextInput();
   data->text_input = true;
+  sdl_pads_open();
   return true;
 }
 
@@ -354,6 +362,9 @@ bool create_scaled(WindowState& state) { return create(state, 0); }
 void destroy(WindowState& state) {
   std::unique_ptr<SdlWindowData> data(data_of(state));
   state.platform = nullptr;
+  // A window taken down while the window side runs is being remade; the
+  // pads go only with the window side.
+  if (!state.running.load(std::memory_order_acquire)) sdl_pads_close();
   if (!data) return;
   if (data->text_input) SDL_StopTextInput();
   x11_watch_window(nullptr);

@@ -8,10 +8,12 @@
 #include <emscripten/threading.h>
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <vector>
 
 #include "runtime/window/web_keyboard.h"
+#include "runtime/window/web_pads.h"
 
 namespace {
 
@@ -72,7 +74,8 @@ void show_rows(WindowState& state, int32_t first, int32_t last) {
          last - first + 1);
 }
 
-// The page keeps its canvas: the window is never lost.
+// The page's keyboard and focus events, then its pads. The page keeps its
+// canvas: the window is never lost.
 bool handle_events(WindowState& state) {
   std::array<char, NAME_SIZE> code{};
   std::array<char, NAME_SIZE> key{};
@@ -81,7 +84,7 @@ bool handle_events(WindowState& state) {
                                      code.data(), code.size(), key.data(), key.size());
     const int32_t kind = event & EVENT_KIND_MASK;
     const int32_t flags = event >> EVENT_KIND_BITS;
-    if (kind == EVENT_NONE) return true;
+    if (kind == EVENT_NONE) break;
     if (kind != EVENT_KEY_DOWN) {
       window_activation_changed(state, kind == EVENT_FOCUS);
       continue;
@@ -97,6 +100,9 @@ bool handle_events(WindowState& state) {
     press.repeat = (flags & FLAG_REPEAT) != 0;
     if (web_keyboard_handle(press)) window_fullscreen_toggle(state);
   }
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  web_pads_sample(state.active, std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  return true;
 }
 
 bool set_full_screen(WindowState&, bool on) {

@@ -4,7 +4,9 @@
 // and Escape, which takes the canvas away and leaves the console blank and
 // blue with exit code 0. A datapack given through #datapack: one lacking a
 // file is refused in words while the game goes on; a good one restarts the
-// game with it (its start frame as tilewalk-pack draws it).
+// game with it (its start frame as tilewalk-pack draws it). Then, on a fresh
+// page, the same walk on a pad in the standard layout behind a stand-in
+// navigator.getGamepads, and its way out.
 //   node page_test.mjs PAGE_DIR EXPECTED_DIR [TILEWALK-PACK]   (exit 77: no page to test)
 import {execFileSync, spawn} from 'node:child_process';
 import {copyFileSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync}
@@ -151,7 +153,27 @@ try {
     await (await page.$('#datapack')).uploadFile(...mine);
     await expectFrame(page, 'mine', packDir);
   }
-  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape, ` +
+  await page.close();
+  const padPage = await browser.newPage();
+  await padPage.evaluateOnNewDocument(() => {
+    const pad = {connected: true, index: 0, id: 'stand-in', mapping: 'standard', timestamp: 0,
+                 axes: [0, 0, 0, 0], buttons: [...Array(17)].map(() => ({pressed: false}))};
+    navigator.getGamepads = () => [pad, null, null, null];
+    window.holdPad = (held) => pad.buttons.forEach((b, i) => { b.pressed = held.includes(i); });
+  });
+  await padPage.goto(url);
+  await expectFrame(padPage, 'tilewalk_2_2');
+  // Right three times, down-right twice, then Back alone and Start alone.
+  for (const held of [[15], [15], [15], [13, 15], [13, 15], [8], [9]]) {
+    await padPage.evaluate((buttons) => holdPad(buttons), held);
+    await sleep(100);
+    await padPage.evaluate(() => holdPad([]));
+    await sleep(100);
+  }
+  await expectFrame(padPage, 'tilewalk_7_4');
+  await padPage.evaluate(() => holdPad([8, 9]));
+  await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
+  console.log(`ok: first frame after ${firstFrame} ms, top-row, number-pad and pad walks, Escape, ` +
               `datapacks refused and played`);
 } catch (error) {
   console.error(`FAIL: ${error.message}`);

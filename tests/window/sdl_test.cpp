@@ -2,13 +2,21 @@
 // real back-end list, shows the shown page through the palette pixel for
 // pixel, repaints itself, turns the close button into a key, switches to
 // letterboxed full screen and back, leaves SDL and the screen saver as it
-// found them, and refuses to pretend when there is no display. The test
-// reads the window and its surface only while it holds the screen lock.
+// found them, and refuses to pretend when there is no display; pads plugged
+// in while it runs walk, repeat across a new window, stop when pulled out and
+// end the game. The test reads the window and its surface, and moves its
+// virtual pads, only while it holds the screen lock.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
+#include <tuple>
+#include <vector>
 
+#include "game/frame_loop.h"
 #include "runtime/input/key_poll.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_back_end.h"
@@ -27,6 +35,7 @@ class Sdl : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);  // the dummy window has no focus
     window_set_back_ends_for_tests({});
     window_set_tick_observer(support::count_tick);
     ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK) << window_last_error();
@@ -156,6 +165,110 @@ TEST_F(Sdl, ScreenSaverIsOffWhileTheWindowIsUpAndAsBeforeAfterwards) {
     EXPECT_EQ(SDL_IsScreenSaverEnabled(), before ? SDL_TRUE : SDL_FALSE);
   }
   SDL_Quit();
+}
+
+// A virtual pad in SDL's game controller layout, plugged in for its lifetime.
+struct Pad {
+  Pad() {
+    screen_lock();
+    index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                      SDL_CONTROLLER_BUTTON_MAX, 0);
+    joystick = SDL_JoystickOpen(index);
+    screen_unlock();
+  }
+  ~Pad() { unplug(); }
+  // Holds these buttons and the left stick at x, y; lets go of the rest.
+  void hold(const std::vector<SDL_GameControllerButton>& buttons, Sint16 x = 0, Sint16 y = 0) {
+    screen_lock();
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+      const bool held = std::find(buttons.begin(), buttons.end(), b) != buttons.end();
+      SDL_JoystickSetVirtualButton(joystick, b, held ? SDL_PRESSED : SDL_RELEASED);
+    }
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, x);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, y);
+    screen_unlock();
+  }
+  void unplug() {
+    screen_lock();
+    if (joystick != nullptr) SDL_JoystickClose(joystick), SDL_JoystickDetachVirtual(index);
+    joystick = nullptr;
+    screen_unlock();
+  }
+  int index = -1;
+  SDL_Joystick* joystick = nullptr;
+};
+
+std::string polled() {
+  std::string keys;
+  for (std::string key; !(key = key_poll()).empty();) keys += key;
+  return keys;
+}
+
+TEST_F(Sdl, TwoPadsWalkTheEightStepsWithDpadAndStick) {
+  Pad dpad, stick;
+  support::wait_ticks(2);
+  key_buffer() = KeyBuffer{};
+  constexpr auto U = SDL_CONTROLLER_BUTTON_DPAD_UP, D = SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                 L = SDL_CONTROLLER_BUTTON_DPAD_LEFT, R = SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+  constexpr Sint16 F = 32767, H = 23170;  // full, and full at 45 degrees
+  const std::tuple<std::vector<SDL_GameControllerButton>, Sint16, Sint16> STEPS[] = {
+      {{U, L}, -H, -H}, {{U}, 0, -F},    {{U, R}, H, -H}, {{L}, -F, 0},
+      {{R}, F, 0},      {{D, L}, -H, H}, {{D}, 0, F},     {{D, R}, H, H}};
+  std::string walked;
+  for (const auto& [buttons, x, y] : STEPS) {
+    for (const bool by_stick : {false, true}) {
+      by_stick ? stick.hold({}, x, y) : dpad.hold(buttons);
+      support::wait_ticks(5);  // a single d-pad direction waits 20 ms for a second
+      by_stick ? stick.hold({}) : dpad.hold({});
+      support::wait_ticks(2);
+      walked += polled();
+    }
+  }
+  EXPECT_EQ(walked, "7788994466112233");
+}
+
+TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
+  Pad pad;
+  support::wait_ticks(2);
+  key_buffer() = KeyBuffer{};
+  pad.hold({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT});
+  const auto pressed = std::chrono::steady_clock::now();
+  after(SDL_KEYDOWN, 0, SDLK_RETURN, KMOD_LALT);  // a new window for full screen; the pad stays
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(polled(), "9");  // the delay before repeats
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  pad.unplug();
+  const double held =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count();
+  support::wait_ticks(2);
+  const size_t repeats = polled().size();
+  EXPECT_GE(repeats, 2u);
+  EXPECT_LE(repeats, static_cast<size_t>((held - 0.5) * 30) + 2);
+  support::wait_ticks(30);
+  EXPECT_EQ(polled(), "");
+}
+
+// Back with Start ends the game from a pad, the way Escape does.
+TEST(SdlDeathTest, BackWithStartEndsTheGame) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto play = [] {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+    static game::GameState state;
+    if (!game::start_up(state, game::TILEWALK_SETTINGS)) std::exit(2);
+    game::enter_play(state);
+    Pad pad;
+    for (const auto alone : {SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_START}) {
+      pad.hold({alone});
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!polled().empty()) std::exit(3);
+    pad.hold({SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_START});
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < give_up) game::frame_step(state);
+    std::exit(4);
+  };
+  EXPECT_EXIT(play(), ::testing::ExitedWithCode(0), "");
 }
 
 // With no display and no driver asked for, SDL would settle for one that
