@@ -1,8 +1,9 @@
 // The browser build in Debian's chromium, headless, against what the desktop
 // program shows: the first frame (within 3 s of loading), a walk with the
 // top-row digits, the number pad with Num Lock off (no step) and on (a step),
-// and Escape, which takes the canvas away and leaves the console blank and
-// blue with exit code 0.
+// digits with right Alt or Ctrl (no step), Alt+Enter after the browser left
+// or refused full screen, and Ctrl+[, which takes the canvas away and leaves
+// the console blank and blue with exit code 0.
 //   node page_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
 import {execFileSync, spawn} from 'node:child_process';
 import {existsSync, readFileSync} from 'node:fs';
@@ -74,10 +75,19 @@ try {
   const firstFrame = Date.now() - loading;
   if (firstFrame > 3000) fail(`the first frame took ${firstFrame} ms`);
 
+  const chord = async (modifier, key) => {
+    await page.keyboard.down(modifier);
+    await page.keyboard.press(key);
+    await page.keyboard.up(modifier);
+  };
+  await chord('Control', '9');
   for (const digit of '66633') await page.keyboard.press(digit);
   await expectFrame(page, 'tilewalk_7_4');
-  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing nothing.
+  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing
+  // nothing. Nor do digits with the right Alt or Ctrl (Ctrl+9 above) walk.
   await page.keyboard.press('Numpad8');
+  await chord('AltRight', '2');
+  await chord('Control', '1');
   await sleep(300);
   await expectFrame(page, 'tilewalk_7_4');
   // DevTools cannot turn Num Lock on, so the press a browser makes then is
@@ -87,7 +97,29 @@ try {
     modifierNumLock: true})));
   await expectFrame(page, 'tilewalk_7_3');
 
-  await page.keyboard.press('Escape');
+  // Alt+Enter goes to full screen from what the browser last did: left it by
+  // its own means, or refused it (for a key without the player's activation).
+  const fullScreen = (on) => page.waitForFunction(
+      (on) => (document.fullscreenElement !== null) === on, {timeout: 3000}, on);
+  const leave = () => page.evaluate(() => document.exitFullscreen());
+  await chord('Alt', 'Enter');
+  await fullScreen(true);
+  await leave();
+  await chord('Alt', 'Enter');
+  await fullScreen(true);
+  await leave();
+  // Sent by the page once the last press no longer counts as the player's.
+  await page.waitForFunction(() => {
+    if (navigator.userActivation.isActive) return false;
+    dispatchEvent(new KeyboardEvent('keydown', {code: 'Enter', key: 'Enter', altKey: true}));
+    return true;
+  }, {timeout: 10000});
+  await sleep(300);
+  await fullScreen(false);
+  await chord('Alt', 'Enter');
+  await fullScreen(true);
+
+  await chord('Control', 'BracketLeft');
   await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
   const end = await page.evaluate(() => ({
     canvasShown: !document.getElementById('screen').hidden,
@@ -98,7 +130,7 @@ try {
       return `${style.color} on ${style.backgroundColor}`;
     }))],
   }));
-  if (end.canvasShown) fail('the canvas is still shown after Escape');
+  if (end.canvasShown) fail('the canvas is still shown after Ctrl+[');
   if (end.exitCode !== '0') fail(`exit code ${end.exitCode}`);
   if (end.rows.length !== 25 || end.rows.some((row) => row !== ' '.repeat(80))) {
     fail(`the console is not 25 blank rows of 80: ${JSON.stringify(end.rows)}`);
@@ -106,7 +138,7 @@ try {
   if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
     fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
   }
-  console.log(`ok: first frame after ${firstFrame} ms, top-row and number-pad walks, Escape`);
+  console.log(`ok: first frame after ${firstFrame} ms, walks, keys that must not walk, full screen, Ctrl+[`);
 } catch (error) {
   console.error(`FAIL: ${error.message}`);
   process.exitCode = 1;
