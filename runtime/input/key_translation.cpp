@@ -191,9 +191,10 @@ constexpr bool is_pad_digit(uint8_t scan) {
 // every layout, Ctrl+[ is Escape.
 uint8_t ctrl_character(uint8_t typed) {
   if (typed == 0) return 0;
-  for (uint8_t scan = ESCAPE_SCAN_CODE; scan < SCAN_TABLE.size(); ++scan) {
+  for (size_t scan = ESCAPE_SCAN_CODE; scan < SCAN_TABLE.size(); ++scan) {
     const Row& row = SCAN_TABLE[scan];
-    if (in_main_block(scan) && (fold_case(typed) == row[NONE] || typed == row[SHIFT])) {
+    if (in_main_block(static_cast<uint8_t>(scan)) &&
+        (fold_case(typed) == row[NONE] || typed == row[SHIFT])) {
       return is_character(row[CTRL]) ? static_cast<uint8_t>(row[CTRL]) : 0;
     }
   }
