@@ -156,42 +156,119 @@ Column column_of(const KeyPress& p) {
   return NONE;
 }
 
+constexpr bool is_character(Entry e) { return e != 0 && !is_extended(e); }
+constexpr bool is_printable(uint8_t c) { return c >= ' ' && c != 0x7F; }
+
 // A letter is the same character in either case.
-uint8_t fold_case(uint8_t c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<uint8_t>(c - 'A' + 'a') : c;
+constexpr Entry fold_case(Entry c) { return (c >= 'A' && c <= 'Z') ? C(c - 'A' + 'a') : c; }
+
+constexpr uint8_t ESCAPE_SCAN_CODE = 0x01;
+constexpr uint8_t ENTER_SCAN_CODE = 0x1C;
+constexpr uint8_t PAD_MULTIPLY_SCAN_CODE = 0x37;
+constexpr uint8_t ALT_SCAN_CODE = 0x38;
+constexpr uint8_t SPACE_SCAN_CODE = 0x39;
+constexpr uint8_t F10_SCAN_CODE = 0x44;
+constexpr uint8_t PAD_7_SCAN_CODE = 0x47;
+constexpr uint8_t PAD_MINUS_SCAN_CODE = 0x4A;
+constexpr uint8_t PAD_PLUS_SCAN_CODE = 0x4E;
+constexpr uint8_t PAD_PERIOD_SCAN_CODE = 0x53;
+constexpr uint8_t KEY_102_SCAN_CODE = 0x56;
+
+// The keys whose characters the layout decides: the main block.
+constexpr bool in_main_block(uint8_t scan) {
+  return (scan >= ESCAPE_SCAN_CODE && scan <= SPACE_SCAN_CODE && scan != PAD_MULTIPLY_SCAN_CODE) ||
+         scan == KEY_102_SCAN_CODE;
 }
 
-constexpr uint8_t F10_SCAN_CODE = 0x44;
-constexpr uint8_t ALT_SCAN_CODE = 0x38;
+// The number pad's digits and ".", which type only with Num Lock.
+constexpr bool is_pad_digit(uint8_t scan) {
+  return scan >= PAD_7_SCAN_CODE && scan <= PAD_PERIOD_SCAN_CODE && scan != PAD_MINUS_SCAN_CODE &&
+         scan != PAD_PLUS_SCAN_CODE;
+}
+
+// Ctrl with a character types the Ctrl entry of the main-block key that
+// carries that character, wherever the layout has put it: Ctrl+A is 1 on
+// every layout, Ctrl+[ is Escape.
+uint8_t ctrl_character(uint8_t typed) {
+  if (typed == 0) return 0;
+  for (size_t scan = ESCAPE_SCAN_CODE; scan < SCAN_TABLE.size(); ++scan) {
+    const Row& row = SCAN_TABLE[scan];
+    if (in_main_block(static_cast<uint8_t>(scan)) &&
+        (fold_case(typed) == row[NONE] || typed == row[SHIFT])) {
+      return is_character(row[CTRL]) ? static_cast<uint8_t>(row[CTRL]) : 0;
+    }
+  }
+  return 0;
+}
+
+// A table entry as posts: a character, or an extended code other than the
+// close request (Alt+F4 never reaches the game).
+KeyDownPosts posts_of(Entry entry) {
+  KeyDownPosts posts;
+  if (is_character(entry)) posts.character = static_cast<uint8_t>(entry);
+  if (is_extended(entry) && key_code_of(entry) != KEY_CLOSE) posts.extended = key_code_of(entry);
+  return posts;
+}
+
+const Row* dedicated_row(uint8_t scan) {
+  for (const DedicatedRow& row : DEDICATED_TABLE) {
+    if (row.scan_code == scan) return &row.entries;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
-KeyCode key_translate(const KeyPress& press) {
-  const Column column = column_of(press);
-  if (press.dedicated && press.typed == 0) {
-    for (const DedicatedRow& row : DEDICATED_TABLE) {
-      if (row.scan_code == press.scan_code) return key_code_of(row.entries[column]);
-    }
-    return 0;
+KeyDownPosts key_down_posts(const KeyPress& pressed) {
+  KeyPress p = pressed;
+  if (p.alt_graph) p.ctrl = p.alt = false;
+  KeyDownPosts posts;
+  // Alt alone makes commands, never characters; the only one is Alt+Enter.
+  if (p.alt && !p.ctrl) {
+    posts.full_screen = p.scan_code == ENTER_SCAN_CODE;
+    return posts;
   }
-  if (press.scan_code < SCAN_TABLE.size()) {
-    const Row& row = SCAN_TABLE[press.scan_code];
-    Entry entry = row[column];
-    if (column == NONE && press.typed != 0) entry = C(press.own);
-    if (is_extended(entry) && fold_case(press.typed) == fold_case(press.own)) {
-      return key_code_of(entry);
-    }
+  // F10 and the Alt keys are the platform's menu keys: they post nothing.
+  if ((p.scan_code == F10_SCAN_CODE && !p.dedicated) || p.scan_code == ALT_SCAN_CODE) return posts;
+  const Column column = column_of(p);
+  uint8_t typed = is_printable(p.typed) ? p.typed : 0;
+  if (p.dedicated) {
+    // The key's own codes; with Ctrl they win over whatever it types.
+    const Row* row = dedicated_row(p.scan_code);
+    if (row != nullptr && (column >= CTRL || typed == 0)) return posts_of((*row)[column]);
+    if (column <= SHIFT) posts.character = typed;
+    return posts;
   }
-  return press.typed;
+  if (p.scan_code >= SCAN_TABLE.size()) {
+    if (column <= SHIFT) posts.character = typed;
+    return posts;
+  }
+  const Row& row = SCAN_TABLE[p.scan_code];
+  // The pad's digits follow Num Lock alone; Escape, Backspace, Tab and Enter
+  // type their control character whatever the layout says.
+  if (is_pad_digit(p.scan_code)) typed = p.num_lock ? static_cast<uint8_t>(row[SHIFT]) : 0;
+  if (is_character(row[NONE]) && !is_printable(static_cast<uint8_t>(row[NONE]))) {
+    typed = static_cast<uint8_t>(row[NONE]);
+  }
+  if (column <= SHIFT) {
+    // A key that types a character posts just that.
+    if (!is_printable(typed)) posts = posts_of(is_extended(row[column]) ? row[column] : 0);
+    posts.character = typed;
+    return posts;
+  }
+  if (column == CTRL && in_main_block(p.scan_code) && !is_extended(row[CTRL])) {
+    posts.character = ctrl_character(typed);
+    return posts;
+  }
+  return posts_of(row[column]);
 }
 
-KeyCode key_down_post_code(const KeyPress& press) {
-  if (press.alt && !press.ctrl) return 0;
-  if (press.scan_code == ALT_SCAN_CODE) return 0;
-  if (press.scan_code == F10_SCAN_CODE && !press.dedicated) return 0;
-  const KeyCode code = key_translate(press);
-  if (code == KEY_CLOSE) return 0;
-  return code > 255 ? code : 0;
+uint8_t set1_letter_scan_code(char letter) {
+  static constexpr std::array<uint8_t, 26> LETTER_SCAN_CODES = {
+      0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
+      0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+  if (letter < 'A' || letter > 'Z') return 0;
+  return LETTER_SCAN_CODES[static_cast<size_t>(letter - 'A')];
 }
 
 }  // namespace runtime

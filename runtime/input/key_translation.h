@@ -1,5 +1,6 @@
-// Translation of one key press into a KeyCode, through the dedicated-key table
-// and the 89-row scan-code table. Pure functions; any thread.
+// What one key-down posts, through the dedicated-key table and the 89-row
+// scan-code table: the one rule that the desktop and the page share, so the
+// same press posts the same keys on both. Pure functions; any thread.
 #pragma once
 
 #include <cstdint>
@@ -8,24 +9,35 @@
 
 namespace runtime {
 
-// One key-down as the platform reports it, already in PC terms.
+// One key-down as the platform reports it, already in PC terms. Nothing else
+// of the platform reaches the rule: its text input in particular never
+// decides on its own what a Ctrl or Alt combination posts.
 struct KeyPress {
-  uint8_t scan_code = 0;   // PC scan code set 1
+  uint8_t scan_code = 0;   // PC scan code set 1; 0 for a key the tables do not know
   bool dedicated = false;  // the separate navigation / arrow block (E0-prefixed keys)
-  uint8_t typed = 0;       // code page 437 byte the press types, 0 if none
-  uint8_t own = 0;         // the key's own character with no modifier, 0 if none
+  // The code page 437 byte of the character the layout puts on this press:
+  // with Shift, AltGr and Num Lock as held, without Ctrl or Alt. 0 if none
+  // (a key that names no character, a dead key).
+  uint8_t typed = 0;
   bool shift = false;
   bool ctrl = false;
-  bool alt = false;
+  bool alt = false;        // either Alt key, as a command
+  bool alt_graph = false;  // the Alt that types characters (AltGr): typing, not a command
+  bool num_lock = false;
 };
 
-// The translation: 0 for no code, 1..255 a character, code x 256 + 255 an
-// extended key.
-KeyCode key_translate(const KeyPress& press);
+// What the key-down posts, in this order: an extended code, then a character.
+struct KeyDownPosts {
+  KeyCode extended = 0;      // code x 256 + 255, or 0
+  uint8_t character = 0;     // 0 for none
+  bool full_screen = false;  // Alt+Enter: no post, the full-screen switch instead
+};
 
-// What the key-down event itself posts: the translation when it is an
-// extended code, 0 (nothing) otherwise and for every swallowed key (Alt
-// without Ctrl, F10, Alt alone, a translation of KEY_CLOSE).
-KeyCode key_down_post_code(const KeyPress& press);
+KeyDownPosts key_down_posts(const KeyPress& press);
+
+// The set-1 scan code of the letter key `letter` ('A' to 'Z') of a PC board,
+// 0 for any other character. Set 1 follows the rows of the board, where the
+// platforms name letter keys alphabetically.
+uint8_t set1_letter_scan_code(char letter);
 
 }  // namespace runtime

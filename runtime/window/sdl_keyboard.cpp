@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "runtime/input/cp437.h"
 #include "runtime/input/key_buffer.h"
 #include "runtime/input/key_translation.h"
@@ -10,145 +12,83 @@ namespace runtime {
 
 namespace {
 
-// Set when a key-down is pressed with the left Alt key and no Ctrl: the
-// text SDL queues right after it is not a typed character, as Alt+key is a
-// command, not typing. Right Alt is AltGr on many layouts and types freely.
-// Window thread only.
-bool text_suppressed = false;
+// Set by a key-down when SDL queued the text of its press right after it:
+// that text belongs to the key-down, which has posted what the press posts,
+// so it is not posted again. Window thread only.
+bool text_claimed = false;
 
 constexpr Set1Key key(uint8_t code) { return {true, code, false}; }
 constexpr Set1Key e0(uint8_t code) { return {true, code, true}; }
 
-// The digits and "." of the number pad, which type only with Num Lock on.
-bool is_pad_digit_key(SDL_Scancode s) {
-  return (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_0) || s == SDL_SCANCODE_KP_PERIOD;
+// A code point as a typed character: 0 for a control character, which text
+// never carries (the key tables make them).
+uint8_t character_of(uint32_t code_point) {
+  return code_point < ' ' || code_point == 0x7F ? 0 : cp437_from_code_point(code_point);
 }
 
-uint8_t pad_digit_character(SDL_Scancode s) {
-  if (s == SDL_SCANCODE_KP_PERIOD) return '.';
-  if (s == SDL_SCANCODE_KP_0) return '0';
-  return static_cast<uint8_t>('1' + (s - SDL_SCANCODE_KP_1));
-}
-
-// What the key types with no modifier held, in the current lock state; 0 if
-// it types nothing. Number-pad digits follow Num Lock: without it they are
-// navigation keys that type nothing, which is what lets them reach their
-// extended codes, while with it their digit arrives only as text.
-uint8_t own_character(const SDL_Keysym& ks, bool num_lock) {
-  if (is_pad_digit_key(ks.scancode)) return num_lock ? pad_digit_character(ks.scancode) : 0;
-  switch (ks.scancode) {
-    case SDL_SCANCODE_KP_DIVIDE:
-      return '/';
-    case SDL_SCANCODE_KP_MULTIPLY:
-      return '*';
-    case SDL_SCANCODE_KP_MINUS:
-      return '-';
-    case SDL_SCANCODE_KP_PLUS:
-      return '+';
-    case SDL_SCANCODE_KP_ENTER:
-      return 13;
-    default:
-      break;
-  }
-  const SDL_Keycode sym = ks.sym;
-  if (sym <= 0 || (sym & SDLK_SCANCODE_MASK) != 0 || sym == SDLK_DELETE) return 0;
-  if (sym < 32) return static_cast<uint8_t>(sym);  // Escape, Enter, Tab, Backspace
+// The layout's character for the key with no modifier, from its keysym.
+uint8_t keysym_character(SDL_Keycode sym) {
   uint8_t byte = 0;
-  return cp437_lookup(static_cast<uint32_t>(sym), byte) ? byte : 0;
+  if (sym <= 0 || (sym & SDLK_SCANCODE_MASK) != 0) return 0;
+  return cp437_lookup(static_cast<uint32_t>(sym), byte) ? character_of(byte) : 0;
 }
 
-// Control characters SDL never delivers as text, made from the key-down.
-// Alt presses type none (Alt+Enter is the full-screen switch).
-uint8_t control_character(const SDL_Keysym& ks, bool ctrl, bool alt) {
-  if (alt) return 0;
-  switch (ks.sym) {
-    case SDLK_ESCAPE:
-      return 27;
-    case SDLK_RETURN:
-    case SDLK_RETURN2:
-    case SDLK_KP_ENTER:
-      return ctrl ? 10 : 13;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_BACKSPACE:
-      return ctrl ? 127 : 8;
-    default:
-      break;
-  }
-  if (!ctrl) return 0;
-  if (ks.sym >= 'a' && ks.sym <= 'z') return static_cast<uint8_t>(ks.sym - 'a' + 1);
-  // The punctuation that completes the control characters, by the symbol the
-  // layout puts on the key: Ctrl+[ is Escape.
-  switch (ks.sym) {
-    case SDLK_LEFTBRACKET:
-      return 27;
-    case SDLK_BACKSLASH:
-      return 28;
-    case SDLK_RIGHTBRACKET:
-      return 29;
-    case SDLK_6:
-    case SDLK_CARET:
-      return 30;
-    case SDLK_MINUS:
-    case SDLK_UNDERSCORE:
-      return 31;
-    default:
-      return 0;
-  }
-}
-
-// Control characters are made from key-downs; text never carries them twice.
-bool is_control(uint32_t cp) { return cp < 32 || cp == 127; }
-
-// The character a key-down types: SDL queues the text of a press right after
-// its key-down, so the next queued event tells. 0 when it types none.
-uint8_t queued_text_character() {
-  SDL_Event next;
-  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return 0;
-  if (next.type != SDL_TEXTINPUT) return 0;
-  const std::vector<uint32_t> cps = utf8_decode(next.text.text);
-  if (cps.empty() || is_control(cps.front())) return 0;
-  return cp437_from_code_point(cps.front());
-}
+uint8_t fold_case(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c | 0x20) : c; }
 
 KeyEventResult handle_key_down(const SDL_KeyboardEvent& event) {
   const SDL_Keysym& ks = event.keysym;
   const auto mod = static_cast<unsigned>(ks.mod);
-  const bool shift = (mod & KMOD_SHIFT) != 0;
-  const bool ctrl = (mod & KMOD_CTRL) != 0;
-  const bool alt = (mod & KMOD_ALT) != 0;
-  const bool num_lock = (mod & KMOD_NUM) != 0;
-  text_suppressed = (mod & KMOD_LALT) != 0 && !ctrl;
+  // The text SDL queues right after a key-down is the text of that press.
+  SDL_Event next;
+  text_claimed = SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+                 next.type == SDL_TEXTINPUT;
+  const std::vector<uint32_t> text =
+      text_claimed ? utf8_decode(next.text.text) : std::vector<uint32_t>{};
+  const uint8_t text_character = text.empty() ? 0 : character_of(text.front());
+  const uint8_t own = keysym_character(ks.sym);
 
-  if (alt && !ctrl && (ks.sym == SDLK_RETURN || ks.sym == SDLK_KP_ENTER)) {
+  const Set1Key set1 = sdl_scancode_to_set1(static_cast<int32_t>(ks.scancode));
+  KeyPress press;
+  press.scan_code = set1.scan_code;
+  press.dedicated = set1.dedicated;
+  press.shift = (mod & KMOD_SHIFT) != 0;
+  press.ctrl = (mod & KMOD_CTRL) != 0;
+  press.alt = (mod & KMOD_ALT) != 0;
+  press.num_lock = (mod & KMOD_NUM) != 0;
+  // X11 reports AltGr as its own modifier; Windows as left Ctrl with right
+  // Alt, told apart from the command by a character the key alone lacks.
+  press.alt_graph = (mod & KMOD_MODE) != 0 ||
+                    ((mod & KMOD_LCTRL) != 0 && (mod & KMOD_RALT) != 0 && text_character != 0 &&
+                     fold_case(text_character) != fold_case(own));
+  // Text made under Ctrl or Alt is a guess of the platform's, often a control
+  // character or none: the layout's character is then the key's own.
+  const bool command = (press.ctrl || press.alt) && !press.alt_graph;
+  press.typed = command && text_character == 0 ? own : text_character;
+
+  const KeyDownPosts posts = key_down_posts(press);
+  if (posts.full_screen) {
     // A held Alt+Enter must not flip the window back and forth.
     return event.repeat != 0 ? KeyEventResult::NONE : KeyEventResult::TOGGLE_FULL_SCREEN;
   }
-
-  const uint8_t made = control_character(ks, ctrl, alt);
-  const Set1Key set1 = sdl_scancode_to_set1(static_cast<int32_t>(ks.scancode));
-  if (set1.known) {
-    KeyPress press;
-    press.scan_code = set1.scan_code;
-    press.dedicated = set1.dedicated;
-    press.typed = made != 0 ? made : queued_text_character();
-    press.own = own_character(ks, num_lock);
-    press.shift = shift;
-    press.ctrl = ctrl;
-    press.alt = alt;
-    const KeyCode code = key_down_post_code(press);
-    if (code != 0) key_post(code);
+  if (posts.extended != 0) key_post(posts.extended);
+  if (posts.character != 0 && posts.character == text_character) {
+    // Typing: every character of the text, as a composed key may give more.
+    for (const uint32_t code_point : text) {
+      if (character_of(code_point) != 0) key_post(character_of(code_point));
+    }
+  } else if (posts.character != 0) {
+    key_post(posts.character);
   }
-  if (made != 0) key_post(made);
   return KeyEventResult::NONE;
 }
 
+// Text that no key-down claimed (an input method's, a pasted string).
 void handle_text(const SDL_TextInputEvent& event) {
-  const bool suppressed = text_suppressed;
-  text_suppressed = false;
-  if (suppressed) return;
-  for (uint32_t cp : utf8_decode(event.text)) {
-    if (!is_control(cp)) key_post(cp437_from_code_point(cp));
+  const bool claimed = text_claimed;
+  text_claimed = false;
+  if (claimed) return;
+  for (const uint32_t code_point : utf8_decode(event.text)) {
+    if (character_of(code_point) != 0) key_post(character_of(code_point));
   }
 }
 
@@ -162,11 +102,7 @@ KeyEventResult sdl_keyboard_handle(const SDL_Event& event) {
 
 Set1Key sdl_scancode_to_set1(int32_t scancode) {
   if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
-    // HID orders letters alphabetically; set 1 follows the rows of the board.
-    static constexpr uint8_t LETTER_SCAN_CODES[26] = {
-        0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-        0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-    return key(LETTER_SCAN_CODES[scancode - SDL_SCANCODE_A]);
+    return key(set1_letter_scan_code(static_cast<char>('A' + (scancode - SDL_SCANCODE_A))));
   }
   if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_0) {
     return key(static_cast<uint8_t>(0x02 + (scancode - SDL_SCANCODE_1)));

@@ -33,6 +33,7 @@ namespace {
 constexpr int32_t EVENT_NONE = 0;
 constexpr int32_t EVENT_KEY_DOWN = 1;
 constexpr int32_t EVENT_FOCUS = 2;
+constexpr int32_t EVENT_FULL_SCREEN = 4;
 constexpr int32_t EVENT_KIND_BITS = 4;
 constexpr int32_t EVENT_KIND_MASK = (1 << EVENT_KIND_BITS) - 1;
 constexpr int32_t FLAG_SHIFT = 1;
@@ -41,6 +42,7 @@ constexpr int32_t FLAG_ALT = 4;
 constexpr int32_t FLAG_ALT_GRAPH = 8;
 constexpr int32_t FLAG_NUM_LOCK = 16;
 constexpr int32_t FLAG_REPEAT = 32;
+constexpr int32_t FLAG_FULL_SCREEN_ON = 1;  // of EVENT_FULL_SCREEN
 
 // Longer names than any key's are cut; they name no key of the tables.
 constexpr size_t NAME_SIZE = 32;
@@ -48,9 +50,19 @@ constexpr size_t NAME_SIZE = 32;
 // Page's main thread only: the presented rows in the canvas's byte order.
 std::vector<uint32_t> rgba;
 
+// False when the browser refuses at once; a later refusal, like any switch
+// of the browser's own, arrives as an event.
+bool set_full_screen(WindowState&, bool on) {
+  return EM_ASM_INT({ return Module.pageWindow.setFullScreen($0); }, on) != 0;
+}
+
 bool create(WindowState& state) {
   if (EM_ASM_INT({ return Module.pageWindow.create($0, $1); }, state.width, state.height) == 0) {
     state.error = "the page has no <canvas id=\"screen\"> to draw on";
+    return false;
+  }
+  if (state.full_screen && !set_full_screen(state, true)) {
+    state.error = "the browser offers no full screen here";
     return false;
   }
   return true;
@@ -85,6 +97,11 @@ bool handle_events(WindowState& state) {
     const int32_t kind = event & EVENT_KIND_MASK;
     const int32_t flags = event >> EVENT_KIND_BITS;
     if (kind == EVENT_NONE) break;
+    if (kind == EVENT_FULL_SCREEN) {
+      // The form the browser shows, so that the next switch goes from there.
+      state.full_screen = (flags & FLAG_FULL_SCREEN_ON) != 0;
+      continue;
+    }
     if (kind != EVENT_KEY_DOWN) {
       window_activation_changed(state, kind == EVENT_FOCUS);
       continue;
@@ -103,10 +120,6 @@ bool handle_events(WindowState& state) {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   web_pads_sample(state.active, std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
   return true;
-}
-
-bool set_full_screen(WindowState&, bool on) {
-  return EM_ASM_INT({ return Module.pageWindow.setFullScreen($0); }, on) != 0;
 }
 
 // Page's main thread: the first step now, then one every 10 ms until the

@@ -1,6 +1,5 @@
 #include "runtime/window/web_keyboard.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -93,14 +92,8 @@ constexpr CodeRow CODE_TABLE[] = {
     {"IntlYen", 0x7D, false},
 };
 
-// Set 1 follows the rows of the board; the codes name letters alphabetically.
-constexpr std::array<uint8_t, 26> LETTER_SCAN_CODES = {
-    0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-    0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-
 constexpr std::string_view PREFIX_KEY = "Key";
 constexpr std::string_view PREFIX_DIGIT = "Digit";
-constexpr std::string_view PREFIX_PAD = "Numpad";
 
 // The one character after `prefix` in `code` ("KeyQ" -> 'Q'), or 0.
 char suffix_char(std::string_view code, std::string_view prefix) {
@@ -108,102 +101,50 @@ char suffix_char(std::string_view code, std::string_view prefix) {
   return code.back();
 }
 
-// False when the page names a key this keyboard does not have.
-bool set1_of(std::string_view code, KeyPress& press) {
+// A key this keyboard does not have keeps scan code 0: it can only type.
+void set1_of(std::string_view code, KeyPress& press) {
   if (const char letter = suffix_char(code, PREFIX_KEY); letter >= 'A' && letter <= 'Z') {
-    press.scan_code = LETTER_SCAN_CODES[static_cast<size_t>(letter - 'A')];
-    return true;
+    press.scan_code = set1_letter_scan_code(letter);
+    return;
   }
   if (const char digit = suffix_char(code, PREFIX_DIGIT); digit >= '0' && digit <= '9') {
     press.scan_code = digit == '0' ? 0x0B : static_cast<uint8_t>(0x02 + (digit - '1'));
-    return true;
+    return;
   }
   for (const CodeRow& row : CODE_TABLE) {
     if (row.code == code) {
       press.scan_code = row.scan_code;
       press.dedicated = row.dedicated;
-      return true;
+      return;
     }
   }
-  return false;
 }
 
-// The key's text as one code point, or 0 for a key name ("ArrowUp", "F1").
-uint32_t single_code_point(std::string_view key) {
+// The character the press types: KeyboardEvent.key when it is one printable
+// character, 0 for a key name ("ArrowUp", "F1", "Escape"). Under Ctrl or Alt
+// browsers give the character the layout puts on the key.
+uint8_t typed_character(std::string_view key) {
   const std::vector<uint32_t> points = utf8_decode(key);
-  return points.size() == 1 ? points.front() : 0;
-}
-
-bool is_control(uint32_t point) { return point < 32 || point == 127; }
-bool is_letter(uint32_t point) { return (point | 0x20) >= 'a' && (point | 0x20) <= 'z'; }
-
-// The control characters a press types without Alt, which the page reports
-// by name or, with Ctrl, as the plain letter.
-uint8_t control_character(const WebKeyDown& p, uint32_t point) {
-  if (p.alt) return 0;
-  if (p.key == "Escape") return 27;
-  if (p.key == "Enter") return p.ctrl ? 10 : 13;
-  if (p.key == "Tab") return 9;
-  if (p.key == "Backspace") return p.ctrl ? 127 : 8;
-  if (p.ctrl && is_letter(point)) return static_cast<uint8_t>((point | 0x20) - 'a' + 1);
-  return 0;
-}
-
-// The character the press types; 0 when it types none. Alt with a key is a
-// command, not typing, unless it is the Alt that types (AltGr).
-uint8_t typed_character(const WebKeyDown& p) {
-  const uint32_t point = single_code_point(p.key);
-  if (const uint8_t made = control_character(p, point); made != 0) return made;
-  if (p.alt && !p.ctrl && !p.alt_graph) return 0;
-  if (point == 0 || is_control(point)) return 0;
-  return cp437_from_code_point(point);
-}
-
-// What the key types with no modifier held. Number-pad digits follow Num
-// Lock: without it they are navigation keys that type nothing, which is what
-// lets them reach their extended codes.
-uint8_t own_character(const WebKeyDown& p) {
-  if (const char pad = suffix_char(p.code, PREFIX_PAD); pad >= '0' && pad <= '9') {
-    return p.num_lock ? static_cast<uint8_t>(pad) : 0;
-  }
-  if (p.code == "NumpadDecimal") return p.num_lock ? '.' : 0;
-  if (p.code == "NumpadDivide") return '/';
-  if (p.code == "NumpadMultiply") return '*';
-  if (p.code == "NumpadSubtract") return '-';
-  if (p.code == "NumpadAdd") return '+';
-  if (p.code == "NumpadEnter" || p.code == "Enter") return 13;
-  if (p.code == "Escape") return 27;
-  if (p.code == "Tab") return 9;
-  if (p.code == "Backspace") return 8;
-  if (const char digit = suffix_char(p.code, PREFIX_DIGIT); digit != 0) {
-    return static_cast<uint8_t>(digit);
-  }
-  const uint32_t point = single_code_point(p.key);
-  if (is_letter(point)) return static_cast<uint8_t>(point | 0x20);
-  // Other keys tell their own character only when nothing changes it.
-  if (p.shift || p.ctrl || p.alt || point == 0 || is_control(point)) return 0;
-  return cp437_from_code_point(point);
+  if (points.size() != 1 || points.front() < ' ' || points.front() == 0x7F) return 0;
+  return cp437_from_code_point(points.front());
 }
 
 }  // namespace
 
 bool web_keyboard_handle(const WebKeyDown& p) {
-  if (p.alt && !p.ctrl && (p.code == "Enter" || p.code == "NumpadEnter")) {
-    // A held Alt+Enter must not flip the page back and forth.
-    return !p.repeat;
-  }
-  const uint8_t typed = typed_character(p);
   KeyPress press;
-  if (set1_of(p.code, press)) {
-    press.typed = typed;
-    press.own = own_character(p);
-    press.shift = p.shift;
-    press.ctrl = p.ctrl;
-    press.alt = p.alt;
-    const KeyCode code = key_down_post_code(press);
-    if (code != 0) key_post(code);
-  }
-  if (typed != 0) key_post(typed);
+  set1_of(p.code, press);
+  press.typed = typed_character(p.key);
+  press.shift = p.shift;
+  press.ctrl = p.ctrl;
+  press.alt = p.alt;
+  press.alt_graph = p.alt_graph;
+  press.num_lock = p.num_lock;
+  const KeyDownPosts posts = key_down_posts(press);
+  // A held Alt+Enter must not flip the page back and forth.
+  if (posts.full_screen) return !p.repeat;
+  if (posts.extended != 0) key_post(posts.extended);
+  if (posts.character != 0) key_post(posts.character);
   return false;
 }
 

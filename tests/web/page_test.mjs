@@ -1,12 +1,13 @@
 // The browser build in Debian's chromium, headless, against what the desktop
 // program shows: the first frame (within 3 s of loading), a walk with the
 // top-row digits, the number pad with Num Lock off (no step) and on (a step),
-// and Escape, which takes the canvas away and leaves the console blank and
-// blue with exit code 0. A datapack given through #datapack: one lacking a
-// file is refused in words while the game goes on; a good one restarts the
-// game with it (its start frame as tilewalk-pack draws it). Then, on a fresh
-// page, the same walk on a pad in the standard layout behind a stand-in
-// navigator.getGamepads, and its way out.
+// digits with right Alt or Ctrl (no step), Alt+Enter after the browser left
+// or refused full screen, and Ctrl+[, which takes the canvas away and leaves
+// the console blank and blue with exit code 0. A datapack given through
+// #datapack: one lacking a file is refused in words while the game goes on;
+// a good one restarts the game with it (its start frame as tilewalk-pack
+// draws it). Then, on a fresh page, the same walk on a pad in the standard
+// layout behind a stand-in navigator.getGamepads, and its way out.
 //   node page_test.mjs PAGE_DIR EXPECTED_DIR [TILEWALK-PACK]   (exit 77: no page to test)
 import {execFileSync, spawn} from 'node:child_process';
 import {copyFileSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync}
@@ -104,10 +105,19 @@ try {
   const firstFrame = Date.now() - loading;
   if (firstFrame > 3000) fail(`the first frame took ${firstFrame} ms`);
 
+  const chord = async (modifier, key) => {
+    await page.keyboard.down(modifier);
+    await page.keyboard.press(key);
+    await page.keyboard.up(modifier);
+  };
+  await chord('Control', '9');
   for (const digit of '66633') await page.keyboard.press(digit);
   await expectFrame(page, 'tilewalk_7_4');
-  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing nothing.
+  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing
+  // nothing. Nor do digits with the right Alt or Ctrl (Ctrl+9 above) walk.
   await page.keyboard.press('Numpad8');
+  await chord('AltRight', '2');
+  await chord('Control', '1');
   await sleep(300);
   await expectFrame(page, 'tilewalk_7_4');
   // DevTools cannot turn Num Lock on, so the press a browser makes then is
@@ -128,7 +138,24 @@ try {
   await page.keyboard.press('2');
   await expectFrame(page, 'tilewalk_7_4');
 
-  await page.keyboard.press('Escape');
+  // Alt+Enter goes to full screen from what the browser last did: left it by
+  // its own means (the second round), or refused it (for a key sent once the
+  // player's last press no longer counts as theirs).
+  const fullScreen = (on) => page.waitForFunction(
+      (on) => (document.fullscreenElement !== null) === on, {timeout: 3000}, on);
+  for (let round = 0; round < 2; round++) {
+    await chord('Alt', 'Enter');
+    await fullScreen(true);
+    await page.evaluate(() => document.exitFullscreen());
+  }
+  await page.waitForFunction(() => !navigator.userActivation.isActive && (dispatchEvent(
+      new KeyboardEvent('keydown', {code: 'Enter', key: 'Enter', altKey: true})) || true),
+      {timeout: 10000});
+  await sleep(300);
+  await chord('Alt', 'Enter');
+  await fullScreen(true);
+
+  await chord('Control', 'BracketLeft');
   await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
   const end = await page.evaluate(() => ({
     canvasShown: !document.getElementById('screen').hidden,
@@ -139,7 +166,7 @@ try {
       return `${style.color} on ${style.backgroundColor}`;
     }))],
   }));
-  if (end.canvasShown) fail('the canvas is still shown after Escape');
+  if (end.canvasShown) fail('the canvas is still shown after Ctrl+[');
   if (end.exitCode !== '0') fail(`exit code ${end.exitCode}`);
   if (end.rows.length !== 25 || end.rows.some((row) => row !== ' '.repeat(80))) {
     fail(`the console is not 25 blank rows of 80: ${JSON.stringify(end.rows)}`);
@@ -173,7 +200,8 @@ try {
   await expectFrame(padPage, 'tilewalk_7_4');
   await padPage.evaluate(() => holdPad([8, 9]));
   await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
-  console.log(`ok: first frame after ${firstFrame} ms, top-row, number-pad and pad walks, Escape, ` +
+  console.log(`ok: first frame after ${firstFrame} ms, walks, keys that do not walk, ` +
+              `full screen, Ctrl+[, pad walks, ` +
               `datapacks refused and played`);
 } catch (error) {
   console.error(`FAIL: ${error.message}`);
