@@ -4,67 +4,15 @@
 // and Escape, which takes the canvas away and leaves the console blank and
 // blue with exit code 0.
 //   node page_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
-import {execFileSync, spawn} from 'node:child_process';
-import {existsSync, readFileSync} from 'node:fs';
-import {createRequire} from 'node:module';
+import {expectFrame as expectFrameIn, fail, launch, requirePage, root, serve, sleep} from './page_driver.mjs';
 import path from 'node:path';
-import {fileURLToPath} from 'node:url';
 
 const [pageDir, expectedDir] = process.argv.slice(2);
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const driver = path.join(root, 'web/node_modules/puppeteer-core');
-if (!existsSync(path.join(pageDir, 'tilewalk.wasm')) || !existsSync(driver)) {
-  console.log('skipped: no browser build (./web.sh makes it)');
-  process.exit(77);
-}
-const puppeteer = createRequire(path.join(root, 'web/package.json'))('puppeteer-core');
-const PALETTE = JSON.parse(execFileSync(
-    'python3', ['-c', 'import json, palette; print(json.dumps(palette.PALETTE))'],
-    {cwd: path.join(root, 'tools')}));
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-const fail = (message) => { throw new Error(message); };
+requirePage(pageDir);
+const expectFrame = (page, name) => expectFrameIn(page, expectedDir, name);
 
-// The canvas as a frame: a line per row, a hex digit of palette index per
-// pixel, ? for a colour outside the palette; null while the canvas is hidden.
-const readCanvas = (page) => page.evaluate((palette) => {
-  const canvas = document.getElementById('screen');
-  if (canvas.hidden) return null;
-  const {width, height} = canvas;
-  const data = canvas.getContext('2d').getImageData(0, 0, width, height).data;
-  const index = new Map(palette.map(([r, g, b], i) => [(r << 16) | (g << 8) | b, i]));
-  const rows = [];
-  for (let y = 0; y < height; y++) {
-    const row = [];
-    for (let p = y * width * 4; p < (y + 1) * width * 4; p += 4) {
-      row.push(index.get((data[p] << 16) | (data[p + 1] << 8) | data[p + 2])?.toString(16) ?? '?');
-    }
-    rows.push(row.join(''));
-  }
-  return rows.join('\n');
-}, PALETTE);
-
-// Waits up to 3 s for the desktop's frame NAME, in either flame phase.
-async function expectFrame(page, name) {
-  const wanted = [0, 1].map((phase) =>
-      readFileSync(path.join(expectedDir, `${name}_phase${phase}.frame`), 'utf8').trim());
-  let shown = null;
-  for (const deadline = Date.now() + 3000; Date.now() < deadline; await sleep(50)) {
-    shown = await readCanvas(page);
-    if (wanted.includes(shown)) return;
-  }
-  const differing = [...(shown ?? '')].filter((value, i) => value !== wanted[0][i]);
-  fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0)`);
-}
-
-const server = spawn('python3', [path.join(root, 'web/serve.py'), pageDir, '0'],
-                     {stdio: ['ignore', 'pipe', 'ignore']});
-const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(`${d}`.trim())));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
-         '--disable-background-networking', '--disable-component-update'],
-});
+const {server, url} = await serve(['python3', path.join(root, 'web/serve.py'), pageDir, '0'], /:(\d+)\//);
+const browser = await launch();
 try {
   const page = await browser.newPage();
   page.on('pageerror', (error) => console.error(`page error: ${error.message}`));

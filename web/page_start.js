@@ -1,0 +1,83 @@
+// Starts the game once the page may run it, and says why not in a visitor's
+// words when it may not. The game runs on a thread of its own, which shares
+// memory with the page; browsers allow that only in a cross-origin isolated
+// page. A host that sends the two isolation headers gives that at once;
+// elsewhere the page's service worker adds them, which takes one reload the
+// first time. The worker also keeps the page for playing offline.
+(() => {
+  const RELOADED = 'tilewalk: reloaded to be isolated';  // session flag: reload once only
+  const notice = document.getElementById('notice');
+  const say = (html) => {
+    notice.innerHTML = html;
+    notice.hidden = false;
+  };
+  const remembered = (set) => {
+    try {
+      if (set === undefined) return sessionStorage.getItem(RELOADED) !== null;
+      if (set) sessionStorage.setItem(RELOADED, '1');
+      else sessionStorage.removeItem(RELOADED);
+    } catch {
+      return false;  // storage refused: at worst one more reload is tried
+    }
+    return set;
+  };
+
+  if (location.protocol === 'file:') {
+    say('<p>tilewalk cannot start from a file on disk: browsers give a game thread ' +
+        'its shared memory only on a page that a web server sends.</p>' +
+        '<p>Put this folder on any web host, or serve it from this computer: run ' +
+        '<code>python3 -m http.server</code> in the folder, then open ' +
+        '<a href="http://localhost:8000/">http://localhost:8000/</a>.</p>');
+    return;
+  }
+
+  const workers = navigator.serviceWorker;  // absent on plain http and in some private windows
+  const registering = workers ?
+      workers.register('service_worker.js', {updateViaCache: 'none'}) :
+      Promise.reject(new Error('no service workers'));
+  if (self.crossOriginIsolated) {
+    remembered(false);
+    let started = false;
+    let registration = null;
+    // A newer build that the browser found waits until this page's game has
+    // every file of its own build.
+    const offerTakeOver = () => {
+      if (started && registration && registration.waiting) {
+        registration.waiting.postMessage('take-over');
+      }
+    };
+    Module.postRun = [].concat(Module.postRun || [], () => {
+      started = true;
+      offerTakeOver();
+    });
+    registering.then((r) => {
+      registration = r;
+      r.addEventListener('updatefound',
+                         () => r.installing.addEventListener('statechange', offerTakeOver));
+      offerTakeOver();
+    }, () => {});
+    const game = document.createElement('script');
+    game.src = 'tilewalk.js';
+    document.body.append(game);
+    return;
+  }
+
+  const cannot = () => say(
+      '<p>This browser cannot run tilewalk here. The game runs on a thread of its own ' +
+      'that shares memory with the page, and browsers allow that only when the page ' +
+      'is isolated from other sites: ' +
+      (self.isSecureContext ?
+           'this browser could not isolate it (service workers may be turned off, ' +
+           'as in some private windows).' :
+           'the page must come over https (or from this computer\'s own address).') +
+      '</p><p>Current Chrome, Edge, Firefox and Safari play it.</p>');
+  if (remembered()) {
+    remembered(false);
+    cannot();
+    return;
+  }
+  registering.then(() => workers.ready).then(() => {
+    remembered(true);
+    location.reload();
+  }, cannot);
+})();
