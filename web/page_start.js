@@ -23,8 +23,8 @@
   };
 
   if (location.protocol === 'file:') {
-    say('<p>tilewalk cannot start from a file on disk: browsers give a game thread ' +
-        'its shared memory only on a page that a web server sends.</p>' +
+    say('<p>tilewalk cannot start from a file on disk: browsers let its game thread ' +
+        'share memory with the page only when a web server sends the page.</p>' +
         '<p>Put this folder on any web host, or serve it from this computer: run ' +
         '<code>python3 -m http.server</code> in the folder, then open ' +
         '<a href="http://localhost:8000/">http://localhost:8000/</a>.</p>');
@@ -54,6 +54,8 @@
       registration = r;
       r.addEventListener('updatefound',
                          () => r.installing.addEventListener('statechange', offerTakeOver));
+      // Browsers look for a new build on their own only now and then.
+      if (r.active) r.update().catch(() => {});  // offline: the build we have
       offerTakeOver();
     }, () => {});
     const game = document.createElement('script');
