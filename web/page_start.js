@@ -32,32 +32,22 @@
   }
 
   const workers = navigator.serviceWorker;  // absent on plain http and in some private windows
-  const registering = workers ?
+  const register = () => (workers ?
       workers.register('service_worker.js', {updateViaCache: 'none'}) :
-      Promise.reject(new Error('no service workers'));
+      Promise.reject(new Error('no service workers')));
   if (self.crossOriginIsolated) {
     remembered(false);
-    let started = false;
-    let registration = null;
-    // A newer build that the browser found waits until this page's game has
-    // every file of its own build.
-    const offerTakeOver = () => {
-      if (started && registration && registration.waiting) {
-        registration.waiting.postMessage('take-over');
-      }
-    };
-    Module.postRun = [].concat(Module.postRun || [], () => {
-      started = true;
-      offerTakeOver();
-    });
-    registering.then((r) => {
-      registration = r;
+    // The worker's caching waits until the game has started, so that it never
+    // slows the start; from then on a newer build that the browser has found
+    // may take over, since this page has every file of its own build.
+    Module.postRun = [].concat(Module.postRun || [], () => register().then((r) => {
+      const takeOver = () => r.waiting && r.waiting.postMessage('take-over');
       r.addEventListener('updatefound',
-                         () => r.installing.addEventListener('statechange', offerTakeOver));
+                         () => r.installing.addEventListener('statechange', takeOver));
       // Browsers look for a new build on their own only now and then.
       if (r.active) r.update().catch(() => {});  // offline: the build we have
-      offerTakeOver();
-    }, () => {});
+      takeOver();
+    }, () => {}));
     const game = document.createElement('script');
     game.src = 'tilewalk.js';
     document.body.append(game);
@@ -78,7 +68,7 @@
     cannot();
     return;
   }
-  registering.then(() => workers.ready).then(() => {
+  register().then(() => workers.ready).then(() => {
     remembered(true);
     location.reload();
   }, cannot);
