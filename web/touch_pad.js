@@ -17,10 +17,10 @@
   const press = (key, repeat) => dispatchEvent(new KeyboardEvent('keydown', {
     key, code: key === 'Escape' ? 'Escape' : `Digit${key}`, repeat, bubbles: true,
   }));
-  const release = (event) => {
-    if (!held || (event && event.pointerId !== held.pointer)) return;
-    clearTimeout(held.timer);
-    clearInterval(held.timer);
+  const stop = () => {
+    if (!held) return;
+    clearTimeout(held.timer);  // before the first repeat
+    clearInterval(held.timer);  // after it
     held = null;
   };
 
@@ -28,18 +28,21 @@
     const button = event.target.closest('[data-key]');
     event.preventDefault();  // no focus, selection or magnifier
     if (!button || button.dataset.key === 'Escape') return;
-    release();
+    stop();
     const key = button.dataset.key;
     press(key, false);
-    held = {pointer: event.pointerId, timer: 0};
-    const mine = held;
-    held.timer = setTimeout(() => {
-      if (held === mine) mine.timer = setInterval(() => press(key, true), REPEAT_EVERY_MS);
+    const hold = {pointer: event.pointerId};
+    hold.timer = setTimeout(() => {
+      hold.timer = setInterval(() => press(key, true), REPEAT_EVERY_MS);
     }, REPEAT_DELAY_MS);
+    held = hold;
   });
-  for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
-    pad.addEventListener(type, release);
+  // A finger or mouse let go anywhere, or the page put away, ends the hold.
+  for (const type of ['pointerup', 'pointercancel']) {
+    addEventListener(type, (event) => held && event.pointerId === held.pointer && stop());
   }
+  addEventListener('blur', stop);
+  document.addEventListener('visibilitychange', stop);
   pad.addEventListener('contextmenu', (event) => event.preventDefault());
   // The exit asks first: a stray tap must not end a game.
   pad.querySelector('[data-key="Escape"]').addEventListener('click', () => {
