@@ -4,12 +4,13 @@
 // for exit), so it goes through the same key translation as the keyboard; a
 // held step repeats as a held key does. The pad shows only on a touch screen
 // and stands beside the view, never over it: to the right in landscape,
-// below in portrait. The view is the largest whole multiple of 320 x 200
-// device pixels that fits the rest, so its pixels stay square and crisp.
+// below in portrait. The view takes the rest: every one of its pixels the
+// same square of whole device pixels, so that it stays crisp.
 (() => {
   const REPEAT_DELAY_MS = 500;   // a keyboard's usual delay before repeating
   const REPEAT_EVERY_MS = 33;    // and its usual rate, about 30 a second
   const VIEW_WIDTH = 320, VIEW_HEIGHT = 200;
+  const SNAP_RANGE = 16;  // CSS pixels; whole device pixels come every 8 at most on phones
   const pad = document.getElementById('pad');
   const canvas = document.getElementById('screen');
   let held = null;  // {pointer, timer} of the step button being held
@@ -55,10 +56,35 @@
     const width = innerWidth - (shown && !portrait ? pad.offsetWidth : 0);
     const height = innerHeight - (shown && portrait ? pad.offsetHeight : 0);
     const ratio = devicePixelRatio || 1;
-    const scale = Math.max(1, Math.floor(
-        Math.min(width * ratio / VIEW_WIDTH, height * ratio / VIEW_HEIGHT)));
-    canvas.style.width = `${VIEW_WIDTH * scale / ratio}px`;
-    canvas.style.height = `${VIEW_HEIGHT * scale / ratio}px`;
+    // Browsers lay out in fractions of a CSS pixel and draw the view across
+    // them unevenly, so the view is a whole number of CSS pixels that is a
+    // whole multiple of 320 x 200 device pixels, the largest that fits; on a
+    // screen whose pixel ratio allows none, whole multiples of CSS pixels.
+    const whole = (x) => Math.abs(x - Math.round(x)) < 1e-6;
+    let css = Math.max(1, Math.floor(Math.min(width / VIEW_WIDTH, height / VIEW_HEIGHT)));
+    const most = Math.floor(Math.min(width * ratio / VIEW_WIDTH, height * ratio / VIEW_HEIGHT));
+    for (let device = most; device >= 1; device--) {
+      if (whole(VIEW_WIDTH * device / ratio) && whole(VIEW_HEIGHT * device / ratio)) {
+        css = device / ratio;
+        break;
+      }
+    }
+    canvas.style.width = `${Math.round(VIEW_WIDTH * css)}px`;
+    canvas.style.height = `${Math.round(VIEW_HEIGHT * css)}px`;
+    // Centred, the view may start between two device pixels: it moves to the
+    // nearest whole CSS pixel that is also a whole device pixel.
+    canvas.style.left = canvas.style.top = '0';
+    const {x, y} = canvas.getBoundingClientRect();
+    const snap = (at) => {
+      for (let step = 0; step < SNAP_RANGE; step++) {
+        for (const to of [Math.round(at) - step, Math.round(at) + step]) {
+          if (whole(to * ratio)) return `${to - at}px`;
+        }
+      }
+      return '0';
+    };
+    canvas.style.left = snap(x);
+    canvas.style.top = snap(y);
   }
   const showPad = () => {
     document.body.classList.add('touch');
