@@ -27,7 +27,7 @@
   // --- the bar: two inputs, a drop target, and the report -------------------
   const style = document.createElement('style');
   style.textContent = `
-    #datapack-bar { position: fixed; left: 0; right: 0; bottom: 0; padding: 4px 8px;
+    #datapack-bar { padding: 4px 8px;
       font: 13px/1.4 sans-serif; color: #aaa; background: rgba(0, 0, 0, 0.8); }
     #datapack-bar.dragging { outline: 2px dashed #ff5; outline-offset: -4px; color: #ff5; }
     #datapack-bar label { padding: 0 6px; border: 1px solid #777; border-radius: 3px;
@@ -255,5 +255,5 @@
     }).finally(() => Module.removeRunDependency('datapack'));
   });
 
-  document.body.append(bar);
+  (document.getElementById('footer') ?? document.body).append(bar);
 })();
