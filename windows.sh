@@ -119,6 +119,21 @@ build_libraries() {
 }
 
 [ -d "$prefix" ] || build_libraries
+
+# GoogleTest for the test programs, from Debian's googletest package (its
+# sources in /usr/src), cached the same way.
+gtest_version=$(dpkg-query -W -f='${Version}' googletest)
+gtest_prefix=${cache%/*}/windows-gtest-${gtest_version//[^A-Za-z0-9._+-]/_}_gcc-$cc_version/prefix
+if [ ! -d "$gtest_prefix" ]; then
+  rm -rf "$gtest_prefix.partial" "$gtest_prefix.build"
+  cmake -S /usr/src/googletest -B "$gtest_prefix.build" -G Ninja \
+    --toolchain "$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$gtest_prefix.partial" -DBUILD_GMOCK=OFF >/dev/null
+  cmake --build "$gtest_prefix.build" >/dev/null
+  cmake --install "$gtest_prefix.build" >/dev/null
+  rm -rf "$gtest_prefix.build"
+  mv "$gtest_prefix.partial" "$gtest_prefix"
+fi
 [ "${1:-}" = --deps-only ] && exit 0
 
 tests=OFF
@@ -127,6 +142,7 @@ if [ "${1:-}" = --tests ]; then
   tests=ON
   targets+=(unit_tests headless_tests)
 fi
-cmake --preset windows -DTILEWALK_WINDOWS_PREFIX="$prefix" -DTILEWALK_TESTS=$tests >/dev/null
+cmake --preset windows -DTILEWALK_WINDOWS_PREFIX="$prefix;$gtest_prefix" -DTILEWALK_TESTS=$tests \
+  >/dev/null
 cmake --build --preset windows --target "${targets[@]}"
 ls -l build/windows/tilewalk-*-win64.zip

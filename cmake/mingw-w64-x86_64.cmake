@@ -18,10 +18,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Test programs run under Wine from CTest.
-find_program(TILEWALK_WINE wine)
-if(TILEWALK_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TILEWALK_WINE})
-endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 
 # One .exe that needs no DLL but Windows' own: the C and C++ runtimes and
 # winpthreads linked in.

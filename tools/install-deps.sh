@@ -12,10 +12,10 @@ fuzz=("${build[@]}" clang libclang-rt-14-dev)
 package=("${build[@]}" dpkg-dev lintian desktop-file-utils appstream)
 web=(cmake ninja-build python3 emscripten chromium)
 # The Windows cross build: the POSIX-threads MinGW compiler gives std::thread;
-# dpkg-dev unpacks the source packages SDL2, zlib and libpng are built from;
-# Wine runs the test programs and the game; zip packs the folder.
-windows=(cmake ninja-build dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 zip)
+# dpkg-dev unpacks the source packages SDL2, zlib and libpng are built from,
+# googletest has the sources of GoogleTest; Wine runs the programs.
+windows=(cmake ninja-build python3 dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest wine wine64)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
