@@ -10,7 +10,7 @@ set(wine_env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
 # test's output pipe open, and CTest would wait for it to the timeout. They
 # end 30 s after the last program, or when the cleanup runs.
 add_test(NAME windows_wine_prefix
-         COMMAND sh -c "exec </dev/null >/dev/null 2>&1; wineserver -p30 && wineboot --init")
+         COMMAND sh -c "exec </dev/null >/dev/null 2>&1; mkdir -p \"$WINEPREFIX\" && wineserver -p30 && wineboot --init")
 add_test(NAME windows_wine_end COMMAND sh -c "wineserver -k || true")
 set_tests_properties(windows_wine_prefix PROPERTIES FIXTURES_SETUP wine LABELS windows
                                                     ENVIRONMENT "${wine_env}" COST 2000)
