@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the tests' size, builds and runs every
 # layer: unit, headless runtime, SDL on its dummy driver, the built programs
-# under Xvfb and the browser build in headless chromium (label web); then the
+# under Xvfb and the browser build in headless chromium (label web), the
+# Windows build under Wine (./windows.sh, build/windows); then the
 # suite under AddressSanitizer + UBSan, the threaded tests (the soak among
 # them) under ThreadSanitizer, and a few seconds of the fuzzer. ./fuzz.sh and
 # ./soak.sh are the long runs.
@@ -24,6 +25,12 @@ stage "style"
 tools/check-style.sh build/default
 stage "default tests"
 ctest --preset default --parallel 2 --timeout 300
+
+# The Windows build under Wine: the unit and headless programs, then the zip
+# as a player unpacks it. The libraries it needs are cached after a first run.
+stage "windows build"
+./windows.sh --tests
+ctest --test-dir build/windows --output-on-failure --parallel 2 --timeout 300 -L 'unit|headless|windows'
 
 # The built programs under Xvfb keep ASan and UBSan but not the leak check:
 # SDL's X11 driver reaches D-Bus, which never frees its process-wide blocks,

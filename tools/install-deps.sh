@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a role needs, only those that are missing.
-# Usage: tools/install-deps.sh build|test|bench|fuzz|package|web
+# Usage: tools/install-deps.sh build|test|bench|fuzz|package|web|windows
 set -euo pipefail
 
 build=(cmake ninja-build g++ libsdl2-dev libpng-dev libx11-dev)
@@ -11,6 +11,11 @@ fuzz=("${build[@]}" clang libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) finds the .deb's dependencies; the rest check the package.
 package=("${build[@]}" dpkg-dev lintian desktop-file-utils appstream)
 web=(cmake ninja-build python3 emscripten chromium)
+# The Windows cross build: the POSIX-threads MinGW compiler gives std::thread;
+# dpkg-dev unpacks the source packages SDL2, zlib and libpng are built from,
+# googletest has the sources of GoogleTest; Wine runs the programs.
+windows=(cmake ninja-build python3 dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest wine wine64)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
@@ -19,7 +24,8 @@ case "${1:-build}" in
   fuzz) wanted=("${fuzz[@]}") ;;
   package) wanted=("${package[@]}") ;;
   web) wanted=("${web[@]}") ;;
-  *) echo "usage: $0 build|test|bench|fuzz|package|web" >&2; exit 2 ;;
+  windows) wanted=("${windows[@]}") ;;
+  *) echo "usage: $0 build|test|bench|fuzz|package|web|windows" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,12 +1,6 @@
 #include "runtime/files/file_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstring>
+#include "runtime/files/file_handle.h"
 
 namespace runtime {
 namespace {
@@ -33,49 +27,16 @@ void record_clear(FileRecord& record) {
 bool record_refill(ByteStream& stream) {
   FileRecord& record = *static_cast<FileRecord*>(stream.context);
   while (!record.ended) {
-    const ssize_t got = ::read(record.descriptor, record.block, FILE_BLOCK_SIZE);
+    const int64_t got = file_handle_read(record.descriptor, record.block, FILE_BLOCK_SIZE);
     if (got > 0) {
       stream.next = record.block;
       stream.end = record.block + got;
       stream.loaded += static_cast<uint64_t>(got);
       return true;
     }
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
     record.ended = true;
   }
   return false;
-}
-
-// A descriptor for reading `path`, or -1. Only regular files qualify: Linux
-// opens a directory for reading without complaint, and a FIFO or device could
-// block start-up or never end, so those are refused as not found.
-int open_regular_file(std::string_view path) {
-  // A terminated copy on the stack: opening allocates nothing and cannot throw.
-  char terminated[PATH_MAX];
-  if (path.empty() || path.size() >= sizeof terminated ||
-      path.find('\0') != std::string_view::npos) {
-    return -1;  // too long for the platform, or it would read a shorter path
-  }
-  std::memcpy(terminated, path.data(), path.size());
-  terminated[path.size()] = 0;
-  int fd = -1;
-  do {
-    // Non-blocking so that opening a FIFO with no writer returns at once.
-    fd = ::open(terminated, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    return -1;
-  }
-  struct stat info {};
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags == -1 ||
-      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
 }
 
 bool binding_is_live(const InputBinding& b) {
@@ -103,7 +64,7 @@ int32_t text_file_open(std::string_view path, int32_t file_number) {
     return RESULT_ILLEGAL_CALL;
   }
   record_clear(*record);
-  const int fd = open_regular_file(path);
+  const int fd = file_handle_open(path);
   if (fd < 0) {
     return RESULT_FILE_NOT_FOUND;
   }
@@ -146,9 +107,7 @@ int32_t text_file_close(int32_t file_number) {
   if (record == nullptr || !record->open) {
     return RESULT_ILLEGAL_CALL;
   }
-  // A failing close still releases the descriptor on Linux; there is nothing
-  // to retry and nothing the caller could do.
-  ::close(record->descriptor);
+  file_handle_close(record->descriptor);
   record_clear(*record);
   return RESULT_OK;
 }

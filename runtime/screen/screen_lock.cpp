@@ -6,6 +6,8 @@
 // behind a waiting tick, so the tick gets the lock at the next release.
 #include "runtime/screen/screen_lock.h"
 
+#include "runtime/screen/lock_wait.h"
+
 #include <atomic>
 #include <thread>
 
@@ -28,13 +30,13 @@ void acquire() {
   for (;;) {
     const uint32_t serving = now_serving.load(std::memory_order_acquire);
     if (serving == ticket) return;
-    now_serving.wait(serving, std::memory_order_acquire);
+    lock_wait(now_serving, serving);
   }
 }
 
 void release() {
   now_serving.fetch_add(1, std::memory_order_release);
-  now_serving.notify_all();
+  lock_wake_all(now_serving);
 }
 
 }  // namespace

@@ -321,11 +321,6 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   } else {
     SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
   }
-  // Probing Wayland without a Wayland display makes libwayland print to the
-  // terminal; unless the user chose a driver, try it only when one is there.
-  if (SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-  }
   x11_watch_install();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
   data->video_up = true;

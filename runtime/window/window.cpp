@@ -7,12 +7,11 @@
 // the underlying screen lock, applies a changed palette, presents the dirty
 // rows, handles the waiting window events (which post keys), and lets go
 // before it sleeps.
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -21,6 +20,7 @@
 #include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/back_end_list.h"
+#include "runtime/window/process.h"
 
 namespace runtime {
 namespace {
@@ -245,6 +245,7 @@ int32_t window_open(const std::string& title, int32_t width, int32_t height, int
     for (const DisplayBackEnd* back_end : window_back_ends()) {
       for (const int32_t pass_refresh : {refresh, 0}) {
         if (start_thread(*back_end, title, width, height, depth, pass_refresh, pass_flags) == 0) {
+          process_window_opened();
           return 0;
         }
         if (last_error.empty()) last_error = the_state.error;
@@ -280,27 +281,14 @@ std::string window_title_from_path(std::string_view path) {
   return std::string(name);
 }
 
-std::string window_program_name() {
-  // The executable's own file: the name it was started under (argv[0]) may
-  // be anything the caller chose.
-  std::array<char, 4096> path{};
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-  if (length > 0) {
-    std::string_view file(path.data(), static_cast<size_t>(length));
-    // A file replaced while the program runs (a rebuild) keeps its old name.
-    constexpr std::string_view REPLACED = " (deleted)";
-    if (file.ends_with(REPLACED)) file.remove_suffix(REPLACED.size());
-    return window_title_from_path(file);
-  }
-  return window_title_from_path(program_invocation_name);
-}
+std::string window_program_name() { return window_title_from_path(process_executable_path()); }
 
 void window_lost(const std::string& reason) {
   const std::string line = window_program_name() + ": the window was lost: " + reason + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
   // exit() would run static destructors while this very thread is joinable.
-  _exit(1);
+  std::_Exit(1);
 }
 
 std::string window_last_error() { return last_error; }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 
 #include "runtime/window/window.h"
@@ -44,6 +45,11 @@ int on_io_error(Display* display) {
 }  // namespace
 
 void x11_watch_install() {
+  // Probing Wayland without a Wayland display makes libwayland print to the
+  // terminal; unless the user chose a driver, try it only when one is there.
+  if (SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  }
   sigset_t pipe_signal;
   sigemptyset(&pipe_signal);
   sigaddset(&pipe_signal, SIGPIPE);

@@ -16,7 +16,9 @@ namespace runtime {
 
 // Installs the process's X error handlers, once; call before SDL opens its
 // display. Also keeps SIGPIPE from this thread, so that a write to a closed
-// X connection is reported as an error rather than killing the process.
+// X connection is reported as an error rather than killing the process, and
+// asks SDL for X11 unless the user chose a driver or a Wayland display is
+// there.
 void x11_watch_install();
 
 // Watches `window`'s X window (null: watch nothing). Call after the window is
