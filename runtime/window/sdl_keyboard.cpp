@@ -54,7 +54,12 @@ KeyEventResult handle_key_down(const SDL_KeyboardEvent& event) {
   press.shift = (mod & KMOD_SHIFT) != 0;
   press.ctrl = (mod & KMOD_CTRL) != 0;
   press.alt = (mod & KMOD_ALT) != 0;
-  press.num_lock = (mod & KMOD_NUM) != 0;
+  // SDL learns the lock's state from the system only when its window gains
+  // focus, which a window under Wine without a window manager may never do;
+  // a pad digit that the system types without Shift shows the lock is on.
+  const bool pad_digit = ks.scancode >= SDL_SCANCODE_KP_1 && ks.scancode <= SDL_SCANCODE_KP_0;
+  press.num_lock = (mod & KMOD_NUM) != 0 || (pad_digit && (mod & KMOD_SHIFT) == 0 &&
+                                             text_character >= '0' && text_character <= '9');
   // X11 reports AltGr as its own modifier; Windows as left Ctrl with right
   // Alt, told apart from the command by a character the key alone lacks.
   press.alt_graph = (mod & KMOD_MODE) != 0 ||
