@@ -1,6 +1,7 @@
-// Key events against tables of the keys they post: SDL's (keys.txt, through
-// the SDL back ends' keyboard side; SDL's event queue only, no window) and the
-// page's (page_keys.txt, the browser back end's); and the names the window
+// Key events against tables of the keys they post: SDL's (keys.txt and every
+// key in every_key_sdl.txt, through the SDL back ends' keyboard side; SDL's
+// event queue only, no window) and the page's (page_keys.txt and
+// every_key_page.txt, the browser back end's); and the names the window
 // side reads: its title, the video drivers asked for.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -59,47 +60,51 @@ int check_table(const char* path, Press press) {
   return cases;
 }
 
-TEST(Keyboard, SdlEventsPostWhatTheTableSays) {
+TEST(Keyboard, SdlEventsPostWhatTheTablesSay) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
-  EXPECT_GT(
-      check_table("tests/window/keys.txt",
-                  [](const std::string& key, const std::string& mods, const std::string& typed) {
-                    SDL_Event event{};
-                    if (!key.empty()) {
-                      event.type = SDL_KEYDOWN;
-                      event.key.keysym.scancode = SDL_GetScancodeFromName(key.c_str());
-                      event.key.keysym.sym = SDL_GetKeyFromName(key.c_str());
-                      for (const char m : mods) {
-                        const SDL_Keymod BITS[] = {KMOD_LSHIFT, KMOD_LCTRL, KMOD_LALT,
-                                                   KMOD_RALT,   KMOD_NUM,   KMOD_NONE};
-                        event.key.keysym.mod = static_cast<Uint16>(
-                            event.key.keysym.mod | BITS[std::string("scarn-").find(m)]);
+  for (const char* path : {"tests/window/keys.txt", "tests/window/every_key_sdl.txt"}) {
+    EXPECT_GT(
+        check_table(path,
+                    [](const std::string& key, const std::string& mods, const std::string& typed) {
+                      SDL_Event event{};
+                      if (!key.empty()) {
+                        event.type = SDL_KEYDOWN;
+                        event.key.keysym.scancode = SDL_GetScancodeFromName(key.c_str());
+                        event.key.keysym.sym = SDL_GetKeyFromName(key.c_str());
+                        for (const char m : mods) {
+                          const SDL_Keymod BITS[] = {KMOD_LSHIFT, KMOD_LCTRL, KMOD_LALT,
+                                                     KMOD_RALT,   KMOD_NUM,   KMOD_NONE};
+                          event.key.keysym.mod = static_cast<Uint16>(
+                              event.key.keysym.mod | BITS[std::string("scarn-").find(m)]);
+                        }
+                        ASSERT_NE(event.key.keysym.scancode, SDL_SCANCODE_UNKNOWN);
+                        SDL_PushEvent(&event);
                       }
-                      ASSERT_NE(event.key.keysym.scancode, SDL_SCANCODE_UNKNOWN);
-                      SDL_PushEvent(&event);
-                    }
-                    if (!typed.empty()) {
-                      event = SDL_Event{};
-                      event.type = SDL_TEXTINPUT;
-                      typed.copy(event.text.text, sizeof event.text.text - 1);
-                      SDL_PushEvent(&event);
-                    }
-                    while (SDL_PollEvent(&event) != 0) sdl_keyboard_handle(event);
-                  }),
-      40);
+                      if (!typed.empty()) {
+                        event = SDL_Event{};
+                        event.type = SDL_TEXTINPUT;
+                        typed.copy(event.text.text, sizeof event.text.text - 1);
+                        SDL_PushEvent(&event);
+                      }
+                      while (SDL_PollEvent(&event) != 0) sdl_keyboard_handle(event);
+                    }),
+        40);
+  }
   SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
-TEST(Keyboard, PageKeyDownsPostWhatTheTableSays) {
-  EXPECT_GT(
-      check_table("tests/window/page_keys.txt",
-                  [](const std::string& code, const std::string& mods, const std::string& key) {
-                    const auto has = [&](char m) { return mods.find(m) != std::string::npos; };
-                    const bool toggle = web_keyboard_handle(
-                        {code, key, has('s'), has('c'), has('a'), has('g'), has('n'), has('r')});
-                    EXPECT_EQ(toggle, has('t')) << "full-screen switch";
-                  }),
-      10);
+TEST(Keyboard, PageKeyDownsPostWhatTheTablesSay) {
+  for (const char* path : {"tests/window/page_keys.txt", "tests/window/every_key_page.txt"}) {
+    EXPECT_GT(
+        check_table(path,
+                    [](const std::string& code, const std::string& mods, const std::string& key) {
+                      const auto has = [&](char m) { return mods.find(m) != std::string::npos; };
+                      const bool toggle = web_keyboard_handle(
+                          {code, key, has('s'), has('c'), has('a'), has('g'), has('n'), has('r')});
+                      EXPECT_EQ(toggle, has('t')) << "full-screen switch";
+                    }),
+        10);
+  }
 }
 
 TEST(Keyboard, NamesTheWindowSideReads) {
