@@ -79,4 +79,31 @@ TEST(Threads, TheWindowShowsTheShownPage) {
   screen_release();
 }
 
+// Every palette entry, 0 to 255, reaches the window in its own colour, from
+// one-byte pixels and from the low byte of wider ones.
+TEST(Threads, EveryPaletteEntryShowsItsColour) {
+  headless_install();
+  window_set_tick_observer(support::count_tick);
+  const auto rgb = [](uint32_t i) { return i << 16 | (255 - i) << 8 | (i * 7 & 255); };
+  for (const int32_t depth : {8, 16}) {
+    ASSERT_EQ(screen_open(320, 200, depth, 1, 0, 0), RESULT_OK);
+    const int32_t bpp = screen_current()->bytes_per_pixel;
+    screen_lock();
+    for (uint32_t i = 0; i < 256; ++i) {
+      window_set_palette(static_cast<int32_t>(i), static_cast<uint8_t>(rgb(i) >> 16),
+                         static_cast<uint8_t>(rgb(i) >> 8), static_cast<uint8_t>(rgb(i)));
+    }
+    for (int32_t i = 0; i < 64000 * bpp; ++i) page(0)[i] = static_cast<uint8_t>(i / bpp + i % bpp);
+    screen_mark_all_rows();
+    screen_unlock();
+    support::wait_ticks(2);
+    const std::vector<uint32_t> shown = headless_shown();
+    int32_t wrong = 0;
+    for (size_t i = 0; i < 64000; ++i)
+      wrong += shown[i] != (0xFF000000u | rgb(page(0)[i * static_cast<size_t>(bpp)]));
+    EXPECT_EQ(wrong, 0) << depth;
+  }
+  screen_release();
+}
+
 }  // namespace
