@@ -257,7 +257,7 @@ void text_write(std::string_view bytes) {
   }
   text.cursor_column = out.x;
   text.cursor_row = out.y;
-  if (out.dirty.last >= 0) screen_mark_rows(out.dirty.first, out.dirty.last);
+  screen_mark_rows(out.dirty.first, out.dirty.last);  // nothing when nothing was drawn
   screen_unlock();
   if (bytes.find('\a') != std::string_view::npos) console_flush();
 }

@@ -1,8 +1,13 @@
 // The text operations with no graphics screen open: the control sequences a
 // terminal receives for colours, cursor, size and clearing, and a terminal
 // model fed those bytes, which must agree with what the operations report.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <utility>
@@ -196,6 +201,40 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
     ASSERT_EQ(text_colour(0, 0, 3), t.background * 65536 + t.foreground);
     ASSERT_EQ(console_width(0, 0), t.columns + t.rows * 65536);
   }
+}
+
+// On a real terminal of 37 x 11 the console starts at the terminal's size,
+// and clearing writes its blanks no wider and no lower than the terminal,
+// whatever size the program asked for: past the edge a blank would wrap.
+TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+  const winsize size{11, 37, 0, 0};
+  ASSERT_EQ(ioctl(terminal, TIOCSWINSZ, &size), 0);
+  std::fflush(stdout);
+  const int saved = dup(1);
+  dup2(terminal, 1);
+  console_capture(nullptr);  // the state of program start
+  const int32_t started = console_width(0, 0);
+  console_width(80, 25);
+  screen_clear(0);
+  std::fflush(stdout);
+  dup2(saved, 1);
+  console_capture(nullptr);
+  std::string out;
+  char block[4096];
+  for (pollfd ready{master, POLLIN, 0}; poll(&ready, 1, 200) == 1;) {
+    const ssize_t got = read(master, block, sizeof block);
+    if (got <= 0) break;
+    out.append(block, static_cast<size_t>(got));
+  }
+  for (const int fd : {saved, terminal, master}) close(fd);
+  EXPECT_EQ(started, 37 + 11 * 65536);
+  int32_t rows = 0;
+  for (size_t at = 0; (at = out.find(";1H" + std::string(37, ' '), at)) != std::string::npos; ++at)
+    rows += out[at + 40] != ' ';
+  EXPECT_EQ(rows, 11) << out;
 }
 
 }  // namespace
