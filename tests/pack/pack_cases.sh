@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# tilewalk-pack against the table of cases in tests/pack/cases.txt: each case
+# writes one file into a fresh copy of the shipped datapack (or draws one
+# with ImageMagick), runs the tool
+# there and checks its exit status and one line of what it prints (a line
+# ending in $ must end there). Usage: pack_cases.sh TILEWALK-PACK, from the
+# project root.
+set -euo pipefail
+pack=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+trim() { sed 's/^ *//; s/ *$//' <<<"$1"; }
+while IFS='|' read -r file content status args expected; do
+  file=$(trim "$file")
+  [ -z "$file" ] || [ "${file:0:1}" = "#" ] && continue
+  content=$(trim "$content") expected=$(trim "$expected")
+  rm -rf "$work/case" && mkdir "$work/case" && cp -r datapack "$work/case/"
+  target="$work/case/datapack/$file"
+  case "$content" in
+    "<none>") rm "$target" ;;
+    "<dir>") rm "$target" && mkdir "$target" ;;
+    "<convert "*) (cd "$work/case/datapack" && eval "convert ${content:9:-1}") ;;
+    -) ;;
+    *) printf -- "$content" >"$target" ;;
+  esac
+  got=0
+  # shellcheck disable=SC2086 # the arguments are words
+  (cd "$work/case" && "$pack" $args) >"$work/said" 2>&1 || got=$?
+  found=; [ -n "$expected" ] || found=1
+  while IFS= read -r said; do
+    if [ "${expected: -1}" = "$" ]; then
+      [[ "$said" != *"${expected%$}" ]] || found=1
+    else
+      [[ "$said" != *"$expected"* ]] || found=1
+    fi
+  done <"$work/said"
+  if [ "$got" != "$(trim "$status")" ] || [ -z "$found" ]; then
+    echo "FAIL: pack $args (with $file: $content) exited $got: $(head -c 600 "$work/said")" >&2
+    failures=$((failures + 1))
+  fi
+done <tests/pack/cases.txt
+[ "$failures" = 0 ] && echo ok
