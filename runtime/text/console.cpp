@@ -40,7 +40,6 @@ void viewport_rows(int32_t& first, int32_t& last) {
   last = viewport.last > 0 ? viewport.last : state.rows;
   if (last > state.rows) last = state.rows;
   if (first > last) first = last;
-  if (first < 1) first = 1;
 }
 
 void move_cursor(int32_t row, int32_t column) {

@@ -198,9 +198,14 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   EXPECT_EQ(std::count(page(1), page(1) + 64000, 3), 64000);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == "xyz"), (10 * 256 + 10) * 10 + 1);
   text_colour(15, 4, 0);
+  text_locate(25, 40, -1, 0, 0);
+  print_text(0, "Z", 0);  // the last cell: the scroll waits for more text
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == ""), (1 * 256 + 1) * 10 + 1);
   EXPECT_EQ(std::count(page(1), page(1) + 64000, 4), 64000);
+  print_text(0, "Q", 0);  // the clear ended the wait
+  EXPECT_EQ(cursor() * 10 + (row_text(1) == "Q"), (1 * 256 + 2) * 10 + 1);
+  screen_clear(ARG_OMITTED);
   EXPECT_EQ(page(0)[0], 0);  // the work page only
   // On the shown page, text marks its rows for the window.
   screen_set_pages(0, 0);
