@@ -6,7 +6,8 @@
 # ending in $ must end there). Usage: pack_cases.sh TILEWALK-PACK, from the
 # project root.
 set -euo pipefail
-pack=$(realpath "$1")
+tool=$(realpath "$1")
+pack() { "$tool" "$@"; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -25,8 +26,8 @@ while IFS='|' read -r file content status args expected; do
     *) printf -- "$content" >"$target" ;;
   esac
   got=0
-  # shellcheck disable=SC2086 # the arguments are words
-  (cd "$work/case" && "$pack" $args) >"$work/said" 2>&1 || got=$?
+  # A write past a file size limit fails instead of ending the tool.
+  (cd "$work/case" && trap '' XFSZ && eval "$args") >"$work/said" 2>&1 || got=$?
   found=; [ -n "$expected" ] || found=1
   while IFS= read -r said; do
     if [ "${expected: -1}" = "$" ]; then
@@ -36,7 +37,7 @@ while IFS='|' read -r file content status args expected; do
     fi
   done <"$work/said"
   if [ "$got" != "$(trim "$status")" ] || [ -z "$found" ]; then
-    echo "FAIL: pack $args (with $file: $content) exited $got: $(head -c 600 "$work/said")" >&2
+    echo "FAIL: $args (with $file: $content) exited $got: $(head -c 600 "$work/said")" >&2
     failures=$((failures + 1))
   fi
 done <tests/pack/cases.txt
