@@ -106,7 +106,7 @@ void present_rows(WindowState& state, int32_t first, int32_t last) {
   if (make_texture(*data, state)) upload_and_present(*data, state, 0, state.height - 1);
 }
 
-void repaint(WindowState& state) { present_rows(state, 0, state.height - 1); }
+void repaint(WindowState& state) { present_rows(state, 0, state.height); }  // clamped
 
 void rebuild_texture(WindowState& state) {
   SdlWindowData* data = data_of(state);

@@ -210,6 +210,7 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     uint32_t bytes_per_pixel, pitch;  // 0: refused
   };
   for (const Size c : {Size{20, 2, 0, 1, 32},
+                       {16, 2, 0, 1, 16},
                        {3, 2, 8, 1, 16},
                        {9, 2, 16, 2, 32},
                        {3, 2, 15, 2, 16},
