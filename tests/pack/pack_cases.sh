@@ -16,18 +16,23 @@ while IFS='|' read -r file content status args expected; do
   file=$(trim "$file")
   [ -z "$file" ] || [ "${file:0:1}" = "#" ] && continue
   content=$(trim "$content") expected=$(trim "$expected")
-  rm -rf "$work/case" && mkdir "$work/case" && cp -r datapack "$work/case/"
-  target="$work/case/datapack/$file"
+  # The cases that change no file share one copy.
+  dir=$work/changed
+  [ "$file" != - ] || dir=$work/shared
+  if [ "$file" != - ] || [ ! -d "$dir" ]; then
+    rm -rf "$dir" && mkdir "$dir" && cp -r datapack "$dir/"
+  fi
+  target="$dir/datapack/$file"
   case "$content" in
     "<none>") rm "$target" ;;
     "<dir>") rm "$target" && mkdir "$target" ;;
-    "<convert "*) (cd "$work/case/datapack" && eval "convert ${content:9:-1}") ;;
+    "<convert "*) (cd "$dir/datapack" && eval "convert ${content:9:-1}") ;;
     -) ;;
     *) printf -- "$content" >"$target" ;;
   esac
   got=0
   # A write past a file size limit fails instead of ending the tool.
-  (cd "$work/case" && trap '' XFSZ && eval "$args") >"$work/said" 2>&1 || got=$?
+  (cd "$dir" && trap '' XFSZ && eval "$args") >"$work/said" 2>&1 || got=$?
   found=; [ -n "$expected" ] || found=1
   while IFS= read -r said; do
     if [ "${expected: -1}" = "$" ]; then
