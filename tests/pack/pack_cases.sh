@@ -7,7 +7,7 @@
 # project root.
 set -euo pipefail
 tool=$(realpath "$1")
-pack() { "$tool" "$@"; }
+pack() { timeout 60 "$tool" "$@"; }  # a tool caught in a loop fails its case
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
