@@ -3,9 +3,9 @@
 # every .cpp under game/, runtime/ and pack/ that the default build compiles
 # (its compile database), so that files only another toolchain builds (the
 # browser back end under Emscripten, a Windows platform file) are never
-# counted as faults the suite missed. A mutant whose build runs longer than
-# the build time limit (a mutated program the build itself runs, caught in a
-# loop) counts as caught and the run goes on.
+# counted as faults the suite missed. A build that runs longer than the build
+# time limit (a mutated program the build itself runs, caught in a loop) is
+# stopped and left out of the score, and the run goes on.
 # Usage: tools/mutate.sh [mutate.py options: --count N --seed S --list ...]
 # MUTATE names the tool (default: ../shared/tools/mutate.py beside the tree).
 set -euo pipefail
