@@ -207,6 +207,11 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   EXPECT_EQ(cursor() * 10 + (row_text(1) == "Q"), (1 * 256 + 2) * 10 + 1);
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(page(0)[0], 0);  // the work page only
+  draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);
+  text_view(1, 20);
+  screen_clear(2);  // from the page's top, but not to its bottom
+  for (int32_t y = 0; y < 200; ++y) ASSERT_EQ(page(1)[y * 320], y < 160 ? 4 : 9) << y;
+  text_view(1, 25);
   // On the shown page, text marks its rows for the window.
   screen_set_pages(0, 0);
   screen_lock();
