@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/screen/paged_screen.h"
 #include "runtime/screen/results.h"
 #include "runtime/text/console.h"
 #include "runtime/text/program_end.h"
@@ -54,6 +55,8 @@ TEST_F(Console, LocateMovesInsideTheConsoleAndShowsOrHidesTheCursor) {
 }
 
 TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
+  text_viewport() = TextViewport{};  // as the program starts: the whole console
+  EXPECT_EQ(text_view(-1, -1), 25 * 65536 + 1);
   EXPECT_EQ(console_width(1, -1), 0);
   EXPECT_EQ(console_width(-1, 1), 0);
   EXPECT_EQ(console_width(0, 0), 1 + 1 * 65536);
