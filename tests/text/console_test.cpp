@@ -219,21 +219,27 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   const int saved = dup(1);
   dup2(terminal, 1);
   console_capture(nullptr);  // the state of program start
+  const auto terminal_got = [master] {
+    std::string out;
+    char block[4096];
+    for (pollfd ready{master, POLLIN, 0}; poll(&ready, 1, 200) == 1;) {
+      const ssize_t got = read(master, block, sizeof block);
+      if (got <= 0) break;
+      out.append(block, static_cast<size_t>(got));
+    }
+    return out;
+  };
   const int32_t started = console_width(0, 0);
   console_width(80, 25);
+  const std::string resized = terminal_got();  // at once, not at the next flush
   screen_clear(0);
   std::fflush(stdout);
   dup2(saved, 1);
   console_capture(nullptr);
-  std::string out;
-  char block[4096];
-  for (pollfd ready{master, POLLIN, 0}; poll(&ready, 1, 200) == 1;) {
-    const ssize_t got = read(master, block, sizeof block);
-    if (got <= 0) break;
-    out.append(block, static_cast<size_t>(got));
-  }
+  const std::string out = terminal_got();
   for (const int fd : {saved, terminal, master}) close(fd);
   EXPECT_EQ(started, 37 + 11 * 65536);
+  EXPECT_EQ(resized.substr(0, 10), "\x1b[8;25;80t");
   int32_t rows = 0;
   for (size_t at = 0; (at = out.find(";1H" + std::string(37, ' '), at)) != std::string::npos; ++at)
     rows += out[at + 40] != ' ';

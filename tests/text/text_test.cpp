@@ -138,6 +138,8 @@ TEST_F(Text, ViewportCursorAndColours) {
                         {-1, -1, 20 * 65536 + 4},
                         {-1, 22, 22 * 65536 + 4},
                         {2, -1, 22 * 65536 + 2},
+                        {0, 0, 25 * 65536 + 1},
+                        {7, 7, 7 * 65536 + 7},  // one row
                         {0, 0, 25 * 65536 + 1}};
   for (const View v : VIEWS) {
     text_locate(10, 7, -1, 0, 0);
