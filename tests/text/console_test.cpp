@@ -52,6 +52,9 @@ TEST_F(Console, LocateMovesInsideTheConsoleAndShowsOrHidesTheCursor) {
   EXPECT_EQ(text_locate(1, 81, -1, 0, 0), 5 * 256 + 10);
   EXPECT_EQ(text_locate(25, 80, 1, 0, 0), 65536 + 25 * 256 + 80);
   EXPECT_EQ(received(), "\x1b[5;10H\x1b[?25l\x1b[25;80H\x1b[?25h");
+  EXPECT_EQ(text_locate(0, 3, -1, 0, 0), 65536 + 25 * 256 + 3);  // the row stays
+  text_view(3, 10);
+  EXPECT_EQ(text_locate(1, 1, -1, 0, 0), 65536 + 3 * 256 + 1);  // above the viewport
 }
 
 TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
