@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # tilewalk-pack against the table of cases in tests/pack/cases.txt: each case
 # writes one file into a fresh copy of the shipped datapack (or draws one
-# with ImageMagick), runs the tool
-# there and checks its exit status and one line of what it prints (a line
-# ending in $ must end there). Usage: pack_cases.sh TILEWALK-PACK, from the
-# project root.
+# with ImageMagick), runs its shell line there and checks the exit status and
+# one line of what it printed (an expected line ending in $ must end there).
+# Usage: pack_cases.sh TILEWALK-PACK, from the project root.
 set -euo pipefail
 tool=$(realpath "$1")
 pack() { timeout 60 "$tool" "$@"; }  # a tool caught in a loop fails its case
@@ -25,6 +24,7 @@ while IFS='|' read -r file content status args expected; do
     rm -rf "$dir" && mkdir "$dir" && cp -r datapack "$dir/"
   fi
   target="$dir/datapack/$file"
+  # shellcheck disable=SC2059 # the table's content is a printf format
   case "$content" in
     "<none>") rm "$target" ;;
     "<dir>") rm "$target" && mkdir "$target" ;;
