@@ -242,6 +242,10 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     *image = saved;
   }
   EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
+  ImageBuffer* wide = image_create(8, 8, 0, 16, 0);  // a grab takes the screen's pixels
+  ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
+  EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
+  image_release(wide);
   screen_release();
   EXPECT_EQ(image_put(nullptr, 0, 0, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
                       PUT_OR, -1, nullptr, 0),
