@@ -241,7 +241,7 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     EXPECT_EQ(pixel_get(image, 0, 0), -1);
     *image = saved;
   }
-  EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
+  EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);            // the screen still the target
   ImageBuffer* wide = image_create(8, 8, 0, 16, 0);  // a grab takes the screen's pixels
   ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
   EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
