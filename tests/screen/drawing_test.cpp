@@ -241,8 +241,9 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     EXPECT_EQ(pixel_get(image, 0, 0), -1);
     *image = saved;
   }
-  EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);            // the screen still the target
-  ImageBuffer* wide = image_create(8, 8, 0, 16, 0);  // a grab takes the screen's pixels
+  EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
+  // A grab makes the image hold the screen's pixels, whatever it held before.
+  ImageBuffer* wide = image_create(8, 8, 0, 16, 0);
   ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
   EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
   image_release(wide);
