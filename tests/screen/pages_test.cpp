@@ -42,6 +42,8 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
   EXPECT_EQ(page(7)[12345], 5);
+  EXPECT_EQ(screen_copy_page(-1, 0), RESULT_OK);  // page 0 by number, not the shown page
+  EXPECT_EQ(page(0)[12345], 5);
   EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_current(), nullptr);
 }
