@@ -38,8 +38,8 @@ void viewport_rows(int32_t& first, int32_t& last) {
   const TextViewport& viewport = text_viewport();
   first = viewport.first > 0 ? viewport.first : 1;
   last = viewport.last > 0 ? viewport.last : state.rows;
-  if (last > state.rows) last = state.rows;
-  if (first > last) first = last;
+  last = std::min(last, state.rows);
+  first = std::min(first, last);
 }
 
 void move_cursor(int32_t row, int32_t column) {
