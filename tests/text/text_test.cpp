@@ -240,6 +240,11 @@ TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
     std::memcpy(&blank, page(0) + 7 * 320 * bpp + 8 * bpp, static_cast<size_t>(bpp));
     EXPECT_EQ(block, fg);
     EXPECT_EQ(blank, 0x0567u);
+    draw_line(nullptr, 0, 8, 0, 8, 0x0999, 2, 0, 0);  // a pixel below the row's last cell
+    text_locate(1, 40, -1, 0, 0);
+    print_text(0, "x", 0);
+    std::memcpy(&blank, page(0) + 8 * 320 * bpp, static_cast<size_t>(bpp));
+    EXPECT_EQ(blank, 0x0999u);
   }
   ASSERT_EQ(screen_open(6, 5, 4, 1, 0, 0), RESULT_OK);
   print_text(0, "hello\n\tworld", 0);
