@@ -2,6 +2,7 @@
 // window side's start and end between them.
 #include "runtime/screen/screen_open.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
@@ -102,7 +103,7 @@ void load_default_palette(PagedScreen& screen) {
 int32_t screen_open(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                     int32_t refresh) {
   if (width <= 0 || height <= 0 || !depth_accepted(depth)) return RESULT_ILLEGAL_CALL;
-  if (pages < 1) pages = 1;
+  pages = std::max(pages, 1);
 
   screen_release();
   std::unique_ptr<PagedScreen> screen = make_screen(width, height, depth, pages);

@@ -38,12 +38,12 @@ void viewport_rows(int32_t& first, int32_t& last) {
   const TextViewport& viewport = text_viewport();
   first = viewport.first > 0 ? viewport.first : 1;
   last = viewport.last > 0 ? viewport.last : state.rows;
-  if (last > state.rows) last = state.rows;
-  if (first > last) first = last;
-  if (first < 1) first = 1;
+  last = std::min(last, state.rows);
+  first = std::min(first, last);
 }
 
 void move_cursor(int32_t row, int32_t column) {
+  state.pending_wrap = false;
   state.cursor_row = row;
   state.cursor_column = column;
   console_emit_control(ansi_cursor_to(row + 1, column + 1));
@@ -97,18 +97,22 @@ void console_write(std::string_view bytes) {
       continue;
     }
     out.push_back(byte);
-    // A line feed, or a character in the last column, starts the next line.
-    bool next_line = value == 10;
+    // The terminal's output processing makes a line feed a new line; a
+    // character in the last column leaves the cursor there until the next
+    // character wraps.
+    const bool wrap = state.pending_wrap && value != 8 && value != 10 && value != 13;
+    state.pending_wrap = false;
+    if (value == 10 || wrap) {
+      state.cursor_column = 0;
+      if (state.cursor_row < state.rows - 1) ++state.cursor_row;
+    }
     if (value == 13) {
       state.cursor_column = 0;
     } else if (value == 8) {
       if (state.cursor_column > 0) --state.cursor_column;
     } else if (value != 10) {
-      next_line = ++state.cursor_column >= state.columns;
-    }
-    if (next_line) {
-      state.cursor_column = 0;
-      if (state.cursor_row < state.rows - 1) ++state.cursor_row;
+      state.pending_wrap = state.cursor_column >= state.columns - 1;
+      if (!state.pending_wrap) ++state.cursor_column;
     }
   }
   write_out(out);
@@ -177,6 +181,7 @@ void console_resize(int32_t columns, int32_t rows) {
   if (rows >= 1) state.rows = rows > 32767 ? 32767 : rows;
   // A terminal that cannot or will not resize ignores the request.
   console_emit_control(ansi_resize(state.columns, state.rows));
+  state.pending_wrap = false;
   if (state.cursor_row >= state.rows) state.cursor_row = state.rows - 1;
   if (state.cursor_column >= state.columns) state.cursor_column = state.columns - 1;
 }

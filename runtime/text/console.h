@@ -20,6 +20,9 @@ struct ConsoleState {
   int32_t rows = 0;
   int32_t cursor_row = 0;  // 0-based, as far as this program moved it
   int32_t cursor_column = 0;
+  // A character was written in the last column: as a terminal does, the
+  // cursor stays there and the next character starts the next line.
+  bool pending_wrap = false;
   bool cursor_visible = true;
 };
 

@@ -28,15 +28,13 @@ void screen_clear(int32_t mode) {
   viewport_bounds(screen->text_rows, first, last);
   const bool whole_grid = first == 1 && last == screen->text_rows;
   // Pixel rows and text rows to clear; the default covers the whole page.
+  // Mode 1 clears the pixels of the clip rectangle, which on the screen is
+  // always the whole page, and leaves the text and the cursor.
   int32_t from_px = 0;
   int32_t to_px = screen->height - 1;
   int32_t from_row = 0;
   int32_t to_row = screen->text_rows - 1;
-  if (mode == 1) {
-    const ClipRect& clip = draw->clip;
-    from_px = clip.y;
-    to_px = static_cast<int32_t>(std::min(int64_t{clip.y} + clip.height - 1, int64_t{INT32_MAX}));
-  } else if (mode == 2 || (mode == ARG_OMITTED && !whole_grid)) {
+  if (mode == 2 || (mode == ARG_OMITTED && !whole_grid)) {
     TextFrame frame;
     if (text_frame(*screen, frame)) {
       from_row = frame.top;
@@ -45,24 +43,13 @@ void screen_clear(int32_t mode) {
       to_px = frame.bottom * 8 + 7;
     }
   }
-  from_px = std::max(from_px, 0);
-  to_px = std::min(to_px, screen->height - 1);
 
   screen_lock();
   const int32_t bpp = draw->bytes_per_pixel;
-  if (from_px == 0 && to_px == screen->height - 1 && mode != 1 && bpp == 1) {
+  if (from_px == 0 && to_px == screen->height - 1 && bpp == 1) {
     // Page rows have no slack: one fill covers the page.
     std::memset(draw->rows[0], static_cast<int>(draw->background & 0xFF),
                 static_cast<size_t>(screen->pitch) * static_cast<size_t>(screen->height));
-  } else if (mode == 1) {
-    const ClipRect& clip = draw->clip;
-    const int32_t left = std::max(clip.x, 0);
-    const int64_t right = std::min(int64_t{clip.x} + clip.width, int64_t{screen->width});
-    for (int32_t y = from_px; y <= to_px; ++y) {
-      fill_pixels(
-          draw->rows[static_cast<size_t>(y)] + static_cast<size_t>(left) * static_cast<size_t>(bpp),
-          static_cast<int32_t>(right - left), draw->background, bpp);
-    }
   } else {
     for (int32_t y = from_px; y <= to_px; ++y) {
       fill_pixels(draw->rows[static_cast<size_t>(y)], screen->width, draw->background, bpp);
@@ -71,7 +58,7 @@ void screen_clear(int32_t mode) {
   if (mode != 1) {
     blank_cells(*screen, draw->work_page, from_row, to_row, draw->foreground, draw->background);
   }
-  if (from_px <= to_px) screen_mark_rows(from_px, to_px);
+  screen_mark_rows(from_px, to_px);
   if (mode != 1) {
     screen->text.pending_wrap = false;
     screen->text.cursor_column = 0;

@@ -7,7 +7,6 @@
 namespace runtime {
 
 void viewport_bounds(int32_t rows, int32_t& first, int32_t& last) {
-  if (rows == 0) rows = 25;
   const TextViewport& viewport = text_viewport();
   first = viewport.first > 0 ? viewport.first : 1;
   last = viewport.last > 0 ? viewport.last : rows;

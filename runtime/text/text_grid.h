@@ -22,7 +22,7 @@ struct TextFrame {
 bool text_frame(const PagedScreen& screen, TextFrame& frame);
 
 // Viewport rows (1-based) as they read now: unset ends read as row 1 and the
-// grid's last row (`rows`, 25 when 0).
+// grid's last row (`rows`).
 void viewport_bounds(int32_t rows, int32_t& first, int32_t& last);
 
 // The bits a pixel of `bytes_per_pixel` bytes holds.

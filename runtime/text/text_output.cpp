@@ -135,8 +135,8 @@ int32_t text_view(int32_t first, int32_t last) {
   int32_t current_last = rows;
   viewport_bounds(rows, current_first, current_last);
   if (first < 0 && last < 0) return pack(current_last, current_first);
-  first = first == 0 ? 1 : first < 0 ? current_first : first;
-  last = last == 0 ? rows : last < 0 ? current_last : last;
+  first = first < 0 ? current_first : first == 0 ? 1 : first;
+  last = last < 0 ? current_last : last == 0 ? rows : last;
   if (!(first <= last && last <= rows && first <= rows)) return 0;
   text_viewport() = TextViewport{first, last};
   text_locate(first, 1, -1, 0, 0);
@@ -257,7 +257,7 @@ void text_write(std::string_view bytes) {
   }
   text.cursor_column = out.x;
   text.cursor_row = out.y;
-  if (out.dirty.last >= 0) screen_mark_rows(out.dirty.first, out.dirty.last);
+  screen_mark_rows(out.dirty.first, out.dirty.last);  // nothing when nothing was drawn
   screen_unlock();
   if (bytes.find('\a') != std::string_view::npos) console_flush();
 }

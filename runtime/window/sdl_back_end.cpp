@@ -95,14 +95,12 @@ bool upload_and_present(SdlWindowData& data, const WindowState& state, int32_t f
   return true;
 }
 
-// Shows rows first..last; when the renderer lost its texture, makes a new one
-// and shows the whole picture again, once, within the same tick.
+// Shows rows first..last (0 <= first <= last < height: the dirty band of the
+// page, or all of it); when the renderer lost its texture, makes a new one and
+// shows the whole picture again, once, within the same tick.
 void present_rows(WindowState& state, int32_t first, int32_t last) {
   SdlWindowData* data = data_of(state);
   if (data == nullptr || !data->renderer || !pixels_cover_window(state)) return;
-  if (first < 0) first = 0;
-  if (last > state.height - 1) last = state.height - 1;
-  if (first > last) return;
   if (upload_and_present(*data, state, first, last)) return;
   if (make_texture(*data, state)) upload_and_present(*data, state, 0, state.height - 1);
 }

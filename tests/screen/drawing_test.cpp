@@ -1,9 +1,9 @@
 // Drawing on the screen and on images against a model: random pixels, boxes,
-// puts and grabs at and around every edge, with halves, NaN, infinities and
-// huge coordinates, on screens of one, two and four bytes per pixel. After
-// every operation the work page and every image must equal the model, the
-// shown page must be untouched unless it is the work page, and exactly the
-// rows drawn on the shown page must be marked for the window.
+// puts and grabs on, just inside and just outside every edge, with halves,
+// NaN, infinities and huge coordinates, on screens of one, two and four bytes
+// per pixel. After every operation the work page and every image must equal
+// the model, the shown page must be untouched unless it is the work page, and
+// exactly the rows drawn on the shown page must be marked for the window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -63,8 +63,11 @@ class Drawing : public ::testing::TestWithParam<int32_t> {
   float coordinate(int64_t span) {
     const float EDGES[] = {NAN,           INFINITY, -INFINITY, -1e20f,  3e9f,
                            2147483520.0f, -0.5f,    -0.49f,    319.49f, 319.5f};
-    return next(5) == 0 ? EDGES[next(10)]
-                        : static_cast<float>(next(static_cast<uint32_t>(2 * span + 80))) / 2 - 20;
+    const int64_t BORDER[] = {-1, 0, 1, span - 2, span - 1, span};  // at both edges of the target
+    const uint32_t pick = next(5);
+    return pick == 0   ? EDGES[next(10)]
+           : pick == 1 ? static_cast<float>(BORDER[next(6)])
+                       : static_cast<float>(next(static_cast<uint32_t>(2 * span + 80))) / 2 - 20;
   }
   std::mt19937 rng{1};
 };
@@ -207,6 +210,7 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     uint32_t bytes_per_pixel, pitch;  // 0: refused
   };
   for (const Size c : {Size{20, 2, 0, 1, 32},
+                       {16, 2, 0, 1, 16},
                        {3, 2, 8, 1, 16},
                        {9, 2, 16, 2, 32},
                        {3, 2, 15, 2, 16},
@@ -238,6 +242,11 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     *image = saved;
   }
   EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
+  // A grab makes the image hold the screen's pixels, whatever it held before.
+  ImageBuffer* wide = image_create(8, 8, 0, 16, 0);
+  ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
+  EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
+  image_release(wide);
   screen_release();
   EXPECT_EQ(image_put(nullptr, 0, 0, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,
                       PUT_OR, -1, nullptr, 0),

@@ -42,6 +42,8 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
   EXPECT_EQ(page(7)[12345], 5);
+  EXPECT_EQ(screen_copy_page(-1, 0), RESULT_OK);  // page 0 by number, not the shown page
+  EXPECT_EQ(page(0)[12345], 5);
   EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_current(), nullptr);
 }
@@ -76,6 +78,33 @@ TEST(Threads, TheWindowShowsTheShownPage) {
   screen_unlock();
   support::wait_ticks(2);
   EXPECT_EQ(headless_shown_indices()[0], -1);
+  screen_release();
+}
+
+// Every palette entry, 0 to 255, reaches the window in its own colour, from
+// one-byte pixels and from the low byte of wider ones.
+TEST(Threads, EveryPaletteEntryShowsItsColour) {
+  headless_install();
+  window_set_tick_observer(support::count_tick);
+  const auto rgb = [](uint32_t i) { return i << 16 | (255 - i) << 8 | (i * 7 & 255); };
+  for (const int32_t depth : {8, 16}) {
+    ASSERT_EQ(screen_open(320, 200, depth, 1, 0, 0), RESULT_OK);
+    const int32_t bpp = screen_current()->bytes_per_pixel;
+    screen_lock();
+    for (uint32_t i = 0; i < 256; ++i) {
+      window_set_palette(static_cast<int32_t>(i), static_cast<uint8_t>(rgb(i) >> 16),
+                         static_cast<uint8_t>(rgb(i) >> 8), static_cast<uint8_t>(rgb(i)));
+    }
+    for (int32_t i = 0; i < 64000 * bpp; ++i) page(0)[i] = static_cast<uint8_t>(i / bpp + i % bpp);
+    screen_mark_all_rows();
+    screen_unlock();
+    support::wait_ticks(2);
+    const std::vector<uint32_t> shown = headless_shown();
+    int32_t wrong = 0;
+    for (size_t i = 0; i < 64000; ++i)
+      wrong += shown[i] != (0xFF000000u | rgb(page(0)[i * static_cast<size_t>(bpp)]));
+    EXPECT_EQ(wrong, 0) << depth;
+  }
   screen_release();
 }
 

@@ -138,6 +138,8 @@ TEST_F(Text, ViewportCursorAndColours) {
                         {-1, -1, 20 * 65536 + 4},
                         {-1, 22, 22 * 65536 + 4},
                         {2, -1, 22 * 65536 + 2},
+                        {0, 0, 25 * 65536 + 1},
+                        {7, 7, 7 * 65536 + 7},  // one row
                         {0, 0, 25 * 65536 + 1}};
   for (const View v : VIEWS) {
     text_locate(10, 7, -1, 0, 0);
@@ -198,10 +200,20 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   EXPECT_EQ(std::count(page(1), page(1) + 64000, 3), 64000);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == "xyz"), (10 * 256 + 10) * 10 + 1);
   text_colour(15, 4, 0);
+  text_locate(25, 40, -1, 0, 0);
+  print_text(0, "Z", 0);  // the last cell: the scroll waits for more text
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(cursor() * 10 + (row_text(1) == ""), (1 * 256 + 1) * 10 + 1);
   EXPECT_EQ(std::count(page(1), page(1) + 64000, 4), 64000);
+  print_text(0, "Q", 0);  // the clear ended the wait
+  EXPECT_EQ(cursor() * 10 + (row_text(1) == "Q"), (1 * 256 + 2) * 10 + 1);
+  screen_clear(ARG_OMITTED);
   EXPECT_EQ(page(0)[0], 0);  // the work page only
+  draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);
+  text_view(1, 20);
+  screen_clear(2);  // from the page's top, but not to its bottom
+  for (int32_t y = 0; y < 200; ++y) ASSERT_EQ(page(1)[y * 320], y < 160 ? 4 : 9) << y;
+  text_view(1, 25);
   // On the shown page, text marks its rows for the window.
   screen_set_pages(0, 0);
   screen_lock();
@@ -228,6 +240,11 @@ TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
     std::memcpy(&blank, page(0) + 7 * 320 * bpp + 8 * bpp, static_cast<size_t>(bpp));
     EXPECT_EQ(block, fg);
     EXPECT_EQ(blank, 0x0567u);
+    draw_line(nullptr, 0, 8, 0, 8, 0x0999, 2, 0, 0);  // a pixel below the row's last cell
+    text_locate(1, 40, -1, 0, 0);
+    print_text(0, "x", 0);
+    std::memcpy(&blank, page(0) + 8 * 320 * bpp, static_cast<size_t>(bpp));
+    EXPECT_EQ(blank, 0x0999u);
   }
   ASSERT_EQ(screen_open(6, 5, 4, 1, 0, 0), RESULT_OK);
   print_text(0, "hello\n\tworld", 0);

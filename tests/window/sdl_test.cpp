@@ -67,6 +67,8 @@ class Sdl : public ::testing::Test {
               full_screen);
     SDL_GetWindowMaximumSize(sdl_back_end_window(), &w, &h);
     EXPECT_EQ(w > 321, full_screen);  // some window managers cap full screen too
+    SDL_GetWindowMinimumSize(sdl_back_end_window(), &w, &h);
+    EXPECT_EQ(w * 1000 + h, 320200);
     SDL_Surface* surface = SDL_GetWindowSurface(sdl_back_end_window());
     const int scale = std::min(surface->w / 320, surface->h / 200);
     const int left = (surface->w - 320 * scale) / 2, top = (surface->h - 200 * scale) / 2;
@@ -101,14 +103,27 @@ TEST_F(Sdl, ShowsThePageRepaintsAndLeavesSdlDownAfterClosing) {
     support::wait_ticks(2);
     EXPECT_STREQ(window_state().back_end->name, "sdl-software");  // the dummy driver has no other
     EXPECT_EQ(wrong_pixels(), 0);
-    for (const uint8_t event :
-         {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_SIZE_CHANGED}) {
+    for (const uint8_t event : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_RESTORED,
+                                SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_DISPLAY_CHANGED}) {
       spoil();
       after(SDL_WINDOWEVENT, event);
       EXPECT_EQ(wrong_pixels(), 0) << int{event};
     }
-    spoil();
-    after(SDL_RENDER_TARGETS_RESET);
+    spoil();  // one changed row shows the whole picture again
+    screen_lock();
+    screen_mark_rows(150, 150);
+    screen_unlock();
+    support::wait_ticks(2);
+    EXPECT_EQ(wrong_pixels(), 0);
+    for (const uint32_t event : {SDL_RENDER_TARGETS_RESET, SDL_DISPLAYEVENT}) {
+      spoil();
+      after(event);
+      EXPECT_EQ(wrong_pixels(), 0) << event;
+    }
+    screen_lock();  // a size some window manager imposed is put back
+    SDL_SetWindowSize(sdl_back_end_window(), 400, 300);
+    screen_unlock();
+    after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED);
     EXPECT_EQ(wrong_pixels(), 0);
     TearDown();
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
