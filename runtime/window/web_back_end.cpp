@@ -33,7 +33,6 @@ namespace {
 constexpr int32_t EVENT_NONE = 0;
 constexpr int32_t EVENT_KEY_DOWN = 1;
 constexpr int32_t EVENT_FOCUS = 2;
-constexpr int32_t EVENT_FULL_SCREEN = 4;
 constexpr int32_t EVENT_KIND_BITS = 4;
 constexpr int32_t EVENT_KIND_MASK = (1 << EVENT_KIND_BITS) - 1;
 constexpr int32_t FLAG_SHIFT = 1;
@@ -42,7 +41,6 @@ constexpr int32_t FLAG_ALT = 4;
 constexpr int32_t FLAG_ALT_GRAPH = 8;
 constexpr int32_t FLAG_NUM_LOCK = 16;
 constexpr int32_t FLAG_REPEAT = 32;
-constexpr int32_t FLAG_FULL_SCREEN_ON = 1;  // of EVENT_FULL_SCREEN
 
 // Longer names than any key's are cut; they name no key of the tables.
 constexpr size_t NAME_SIZE = 32;
@@ -50,8 +48,8 @@ constexpr size_t NAME_SIZE = 32;
 // Page's main thread only: the presented rows in the canvas's byte order.
 std::vector<uint32_t> rgba;
 
-// False when the browser refuses at once; a later refusal, like any switch
-// of the browser's own, arrives as an event.
+// False when the browser refuses at once. It may still refuse later, and the
+// player may switch with the browser's own keys: see handle_events.
 bool set_full_screen(WindowState&, bool on) {
   return EM_ASM_INT({ return Module.pageWindow.setFullScreen($0); }, on) != 0;
 }
@@ -97,11 +95,6 @@ bool handle_events(WindowState& state) {
     const int32_t kind = event & EVENT_KIND_MASK;
     const int32_t flags = event >> EVENT_KIND_BITS;
     if (kind == EVENT_NONE) break;
-    if (kind == EVENT_FULL_SCREEN) {
-      // The form the browser shows, so that the next switch goes from there.
-      state.full_screen = (flags & FLAG_FULL_SCREEN_ON) != 0;
-      continue;
-    }
     if (kind != EVENT_KEY_DOWN) {
       window_activation_changed(state, kind == EVENT_FOCUS);
       continue;
@@ -115,7 +108,14 @@ bool handle_events(WindowState& state) {
     press.alt_graph = (flags & FLAG_ALT_GRAPH) != 0;
     press.num_lock = (flags & FLAG_NUM_LOCK) != 0;
     press.repeat = (flags & FLAG_REPEAT) != 0;
-    if (web_keyboard_handle(press)) window_fullscreen_toggle(state);
+    if (web_keyboard_handle(press)) {
+      // The switch goes from what the browser shows as the key is handled,
+      // not from the last request: the browser may have refused it, or the
+      // player left full screen by the browser's own means a moment ago,
+      // its change event not yet delivered.
+      state.full_screen = EM_ASM_INT({ return Module.pageWindow.isFullScreen(); }) != 0;
+      window_fullscreen_toggle(state);
+    }
   }
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   web_pads_sample(state.active, std::chrono::duration_cast<std::chrono::milliseconds>(now).count());

@@ -1,9 +1,8 @@
 // The page's half of the browser back end: the canvas the window side draws
-// into and the queue of keyboard, focus and full-screen events it takes at
-// every tick.
+// into and the queue of keyboard and focus events it takes at every tick.
 // Runs on the page's main thread, called from web_back_end.cpp.
 Module.pageWindow = (() => {
-  const KEY_DOWN = 1, FOCUS = 2, BLUR = 3, FULL_SCREEN = 4;
+  const KEY_DOWN = 1, FOCUS = 2, BLUR = 3;
   const SHIFT = 1, CTRL = 2, ALT = 4, ALT_GRAPH = 8, NUM_LOCK = 16, REPEAT = 32;
   const QUEUE_LIMIT = 64;  // what a late tick (a hidden tab) may still find
   let canvas = null, context = null, queue = [], wakeLock = null, isOpen = false;
@@ -26,8 +25,6 @@ Module.pageWindow = (() => {
   const onFocus = () => push({kind: FOCUS});
   const onBlur = () => push({kind: BLUR});
   const onVisibility = () => push({kind: document.hidden ? BLUR : FOCUS});
-  // Whether the canvas is in full screen, after every change and refusal.
-  const onFullScreen = () => push({kind: FULL_SCREEN, flags: document.fullscreenElement === canvas ? 1 : 0});
 
   return {
     create(width, height) {
@@ -43,7 +40,6 @@ Module.pageWindow = (() => {
       addEventListener('focus', onFocus);
       addEventListener('blur', onBlur);
       document.addEventListener('visibilitychange', onVisibility);
-      document.addEventListener('fullscreenchange', onFullScreen);
       canvas.hidden = false;
       isOpen = true;
       // The browser's counterpart of switching the screen saver off.
@@ -59,7 +55,6 @@ Module.pageWindow = (() => {
       removeEventListener('focus', onFocus);
       removeEventListener('blur', onBlur);
       document.removeEventListener('visibilitychange', onVisibility);
-      document.removeEventListener('fullscreenchange', onFullScreen);
       if (wakeLock) wakeLock.release().catch(() => {});
       if (document.fullscreenElement === canvas) document.exitFullscreen().catch(() => {});
       if (canvas) canvas.hidden = true;
@@ -83,14 +78,16 @@ Module.pageWindow = (() => {
       return event.kind | (event.flags || 0) << 4;
     },
 
+    isFullScreen() {
+      return document.fullscreenElement === canvas ? 1 : 0;
+    },
+
     // 0 when the browser offers no full screen here. Otherwise it decides
-    // later (it allows it only close after a key press, which Alt+Enter is),
-    // and what it did comes back as a full-screen event, as do the switches
-    // the player makes with the browser's own keys.
+    // later: it allows it only close after a key press, which Alt+Enter is.
     setFullScreen(on) {
       if (on === (document.fullscreenElement === canvas)) return 1;
       if (on && !(document.fullscreenEnabled && canvas.requestFullscreen)) return 0;
-      (on ? canvas.requestFullscreen() : document.exitFullscreen()).catch(onFullScreen);
+      (on ? canvas.requestFullscreen() : document.exitFullscreen()).catch(() => {});
       return 1;
     },
   };

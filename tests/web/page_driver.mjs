@@ -2,7 +2,8 @@
 // of the page folder on a free port of 127.0.0.1, and the canvas read as the
 // desktop program's frames.
 import {execFileSync, spawn} from 'node:child_process';
-import {existsSync, readFileSync} from 'node:fs';
+import {existsSync, readFileSync, writeFileSync} from 'node:fs';
+import os from 'node:os';
 import {createRequire} from 'node:module';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -74,5 +75,8 @@ export async function expectFrame(page, expectedDir, name) {
     if (wanted.includes(shown)) return;
   }
   const differing = [...(shown ?? '')].filter((value, i) => value !== wanted[0][i]);
-  fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0)`);
+  const kept = path.join(os.tmpdir(), `tilewalk-shown-instead-of-${name}.frame`);
+  writeFileSync(kept, `${shown}\n`);
+  fail(`the canvas never showed ${name} (${differing.length} pixels differ from phase 0; ` +
+       `what it showed is in ${kept})`);
 }

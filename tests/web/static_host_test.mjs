@@ -88,12 +88,19 @@ try {
   await sleep(1200);
   await page.touchscreen.touchEnd();
   await expectFrame(page, 'tilewalk_7_4');
+  // A busy machine may deliver the lift late, so the repeats are judged by
+  // their delay, their rate, and that they stop when the finger is lifted.
   const presses = await page.evaluate(() => self.presses);
-  const repeats = presses.filter(([, repeat]) => repeat).length;
+  await sleep(300);
+  const stopped = presses.length === await page.evaluate(() => self.presses.length);
+  const repeats = presses.slice(3).map(([, repeat, time]) => repeat && time);
   const delay = presses[3][2] - presses[2][2];
+  const interval = (presses.at(-1)[2] - presses[3][2]) / (repeats.length - 1);
   if (presses.slice(0, 3).map(([code, repeat]) => `${code}${repeat}`).join() !==
-      'Digit2false,Digit2false,Digit6false' || repeats < 8 || repeats > 25 || delay < 450) {
-    fail(`the pad pressed ${JSON.stringify(presses)}: not two taps and a hold of ~0.7 s of repeats`);
+      'Digit2false,Digit2false,Digit6false' || !repeats.every(Boolean) || repeats.length < 8 ||
+      delay < 450 || interval < 20 || interval > 100 || !stopped) {
+    fail(`the pad pressed ${JSON.stringify(presses)}: not two taps and a held step repeating ` +
+         'after ~0.5 s at ~30 a second until lifted');
   }
   await page.touchscreen.tap(...await buttonAt(page, '8'));
   await expectFrame(page, 'tilewalk_7_3');
@@ -122,7 +129,7 @@ try {
   console.log(`ok: first frame after ${first.firstFrame} ms on the first visit (one reload), ` +
               `${cached.firstFrame} ms on a cached one with no server; pad walks, repeats, exits`);
 } catch (error) {
-  console.error(`FAIL: ${error.message}`);
+  console.error(`FAIL: ${error.stack}`);
   process.exitCode = 1;
 } finally {
   await browser.close();
