@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "runtime/files/item_reader.h"
 
@@ -145,10 +144,14 @@ int32_t floating_to_int32(const char* text, size_t length, size_t* used) {
       (text[start + 1] == 'x' || text[start + 1] == 'X')) {
     return 0;
   }
-  // strtod wants a terminated string; an item is short enough for the stack.
+  // strtod wants a terminated string, and E where BASIC also writes D; an
+  // item is short enough for the stack.
   char copy[ITEM_MAX_LENGTH + 1];
   const size_t count = std::min(length - start, ITEM_MAX_LENGTH);
-  std::memcpy(copy, text + start, count);
+  for (size_t i = 0; i < count; ++i) {
+    const char c = text[start + i];
+    copy[i] = c == 'D' ? 'E' : c == 'd' ? 'e' : c;
+  }
   copy[count] = 0;
   char* end = copy;
   const double value = std::strtod(copy, &end);

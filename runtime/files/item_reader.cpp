@@ -93,17 +93,14 @@ void item_collect(ByteStream& stream, ItemText& item) {
       }
     }
 
-    char stored = static_cast<char>(c);
     if (c == '&') {
       radix = true;
-    } else if (c == '.' || c == 'E' || c == 'e') {
+    } else if (c == '.' || c == 'E' || c == 'e' || ((c == 'D' || c == 'd') && !radix)) {
+      // D is BASIC's double-precision exponent letter; the text keeps it as
+      // written, for messages that quote the item.
       item.floating = item.floating || !radix;
-    } else if ((c == 'D' || c == 'd') && !radix) {
-      // BASIC's double-precision exponent letter means the same as E.
-      stored = c == 'D' ? 'E' : 'e';
-      item.floating = true;
     }
-    item.text[item.length++] = stored;
+    item.text[item.length++] = static_cast<char>(c);
     if (item.length == ITEM_MAX_LENGTH) {
       finish_full_item(stream);
       break;
