@@ -26,12 +26,28 @@ const PALETTE = JSON.parse(execFileSync(
     'python3', ['-c', 'import json, palette; print(json.dumps(palette.PALETTE))'],
     {cwd: path.join(root, 'tools')}));
 
-export const launch = () => createRequire(path.join(root, 'web/package.json'))('puppeteer-core').launch({
+const launch = () => createRequire(path.join(root, 'web/package.json'))('puppeteer-core').launch({
   executablePath: '/usr/bin/chromium',
   headless: true,
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
          '--disable-background-networking', '--disable-component-update'],
 });
+
+// Runs `test` with a browser of its own, then closes the browser and runs
+// `cleanUp` whatever happened; a failure is printed with where it arose and
+// makes the exit status 1.
+export async function withBrowser(test, cleanUp) {
+  const browser = await launch();
+  try {
+    await test(browser);
+  } catch (error) {
+    console.error(`FAIL: ${error.stack}`);
+    process.exitCode = 1;
+  } finally {
+    await browser.close();
+    cleanUp();
+  }
+}
 
 // Starts `command` and resolves to it and the page's address, found in what
 // it prints first by `pattern` (the port in its first group).

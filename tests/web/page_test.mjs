@@ -13,7 +13,8 @@ import {execFileSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, mkdtempSync, readdirSync, rmSync} from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {expectFrame as expectFrameIn, fail, launch, requirePage, root, serve, sleep} from './page_driver.mjs';
+import {expectFrame as expectFrameIn, fail, requirePage, root, serve, sleep, TIMEOUT_SCALE,
+        withBrowser} from './page_driver.mjs';
 
 const [pageDir, expectedDir, packTool] = process.argv.slice(2);
 requirePage(pageDir);
@@ -43,123 +44,129 @@ if (packTool) {
 }
 
 const {server, url} = await serve(['python3', path.join(root, 'web/serve.py'), pageDir, '0'], /:(\d+)\//);
-const browser = await launch();
-try {
-  const page = await browser.newPage();
-  page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
-  const loading = Date.now();
-  await page.goto(url);
-  await expectFrame(page, 'tilewalk_2_2');
-  const firstFrame = Date.now() - loading;
+await withBrowser(async (browser) => {
+    const page = await browser.newPage();
+    page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
+    const loading = Date.now();
+    await page.goto(url);
+    await expectFrame(page, 'tilewalk_2_2');
+    const firstFrame = Date.now() - loading;
 
-  const chord = async (modifier, key) => {
-    await page.keyboard.down(modifier);
-    await page.keyboard.press(key);
-    await page.keyboard.up(modifier);
-  };
-  await chord('Control', '9');
-  for (const digit of '66633') await page.keyboard.press(digit);
-  await expectFrame(page, 'tilewalk_7_4');
-  // Headless chromium has Num Lock off: its pad 8 is an Up key, typing
-  // nothing. Nor do digits with the right Alt or Ctrl (Ctrl+9 above) walk.
-  await page.keyboard.press('Numpad8');
-  await chord('AltRight', '2');
-  await chord('Control', '1');
-  await sleep(300);
-  await expectFrame(page, 'tilewalk_7_4');
-  // DevTools cannot turn Num Lock on, so the press a browser makes then is
-  // dispatched in the page: the pad's 8 typing "8", with the lock's state.
-  await page.evaluate(() => dispatchEvent(new KeyboardEvent('keydown', {
-    code: 'Numpad8', key: '8', location: KeyboardEvent.DOM_KEY_LOCATION_NUMPAD,
-    modifierNumLock: true})));
-  await expectFrame(page, 'tilewalk_7_3');
+    const chord = async (modifier, key) => {
+      await page.keyboard.down(modifier);
+      await page.keyboard.press(key);
+      await page.keyboard.up(modifier);
+    };
+    await chord('Control', '9');
+    for (const digit of '66633') await page.keyboard.press(digit);
+    await expectFrame(page, 'tilewalk_7_4');
+    // Headless chromium has Num Lock off: its pad 8 is an Up key, typing
+    // nothing. Nor do digits with the right Alt or Ctrl (Ctrl+9 above) walk.
+    await page.keyboard.press('Numpad8');
+    await chord('AltRight', '2');
+    await chord('Control', '1');
+    await sleep(300);
+    await expectFrame(page, 'tilewalk_7_4');
+    // DevTools cannot turn Num Lock on, so the press a browser makes then is
+    // dispatched in the page: the pad's 8 typing "8", with the lock's state.
+    await page.evaluate(() => dispatchEvent(new KeyboardEvent('keydown', {
+      code: 'Numpad8', key: '8', location: KeyboardEvent.DOM_KEY_LOCATION_NUMPAD,
+      modifierNumLock: true})));
+    await expectFrame(page, 'tilewalk_7_3');
 
-  // A pack without its skull is refused in words, and the game goes on.
-  await (await page.$('#datapack')).uploadFile(...mine.filter((f) => !f.endsWith('skull01.mem')));
-  await page.waitForFunction(() => /no such file/.test(
-      document.getElementById('datapack-report').textContent), {timeout: 5000});
-  const refusal = await page.$eval('#datapack-report', (report) => report.textContent);
-  if (!refusal.includes('the game goes on as it was') || !refusal.includes('skull01.mem: no such')) {
-    fail(`the refusal reads: ${refusal}`);
-  }
-  await page.keyboard.press('2');
-  await expectFrame(page, 'tilewalk_7_4');
+    // A pack without its skull is refused in words, and the game goes on.
+    await (await page.$('#datapack')).uploadFile(...mine.filter((f) => !f.endsWith('skull01.mem')));
+    await page.waitForFunction(() => /no such file/.test(
+        document.getElementById('datapack-report').textContent), {timeout: 5000});
+    const refusal = await page.$eval('#datapack-report', (report) => report.textContent);
+    if (!refusal.includes('the game goes on as it was') || !refusal.includes('skull01.mem: no such')) {
+      fail(`the refusal reads: ${refusal}`);
+    }
+    await page.keyboard.press('2');
+    await expectFrame(page, 'tilewalk_7_4');
 
-  // Alt+Enter goes to full screen from what the browser last did: left it by
-  // its own means (the second round), or refused it (for a key sent once the
-  // player's last press no longer counts as theirs).
-  const fullScreen = (on) => page.waitForFunction(
-      (on) => (document.fullscreenElement !== null) === on, {timeout: 10000}, on);
-  for (let round = 0; round < 2; round++) {
+    // Alt+Enter goes to full screen from what the browser last did: left it by
+    // its own means (the second round), or refused it (for a key sent once the
+    // player's last press no longer counts as theirs).
+    const fullScreen = (on) => page.waitForFunction(
+        (on) => (document.fullscreenElement !== null) === on, {timeout: 10000 * TIMEOUT_SCALE}, on);
+    for (let round = 0; round < 2; round++) {
+      await chord('Alt', 'Enter');
+      await fullScreen(true);
+      await page.evaluate(() => document.exitFullscreen());
+    }
+    // Every call into the page counts as a press of the player's, so the
+    // refusal is awaited where the key is sent: a busy machine may handle the
+    // key only after the next real press, which the browser would allow.
+    await page.waitForFunction(() => {
+      if (self.refusal === undefined) {
+        self.refusal = 'awaited';
+        document.addEventListener('fullscreenerror', () => { self.refusal = 'made'; }, {once: true});
+      }
+      if (self.refusal === 'awaited' && !navigator.userActivation.isActive) {
+        self.refusal = 'asked';
+        dispatchEvent(new KeyboardEvent('keydown', {code: 'Enter', key: 'Enter', altKey: true}));
+      }
+      return self.refusal === 'made';
+    }, {timeout: 10000 * TIMEOUT_SCALE});
     await chord('Alt', 'Enter');
     await fullScreen(true);
-    await page.evaluate(() => document.exitFullscreen());
-  }
-  await page.waitForFunction(() => !navigator.userActivation.isActive && (dispatchEvent(
-      new KeyboardEvent('keydown', {code: 'Enter', key: 'Enter', altKey: true})) || true),
-      {timeout: 10000});
-  await sleep(300);
-  await chord('Alt', 'Enter');
-  await fullScreen(true);
 
-  await chord('Control', 'BracketLeft');
-  await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
-  const end = await page.evaluate(() => ({
-    canvasShown: !document.getElementById('screen').hidden,
-    exitCode: document.body.dataset.exitCode,
-    rows: [...document.querySelectorAll('#console > div')].map((row) => row.textContent),
-    colours: [...new Set([...document.querySelectorAll('#console span')].map((span) => {
-      const style = getComputedStyle(span);
-      return `${style.color} on ${style.backgroundColor}`;
-    }))],
-  }));
-  if (end.canvasShown) fail('the canvas is still shown after Ctrl+[');
-  if (end.exitCode !== '0') fail(`exit code ${end.exitCode}`);
-  if (end.rows.length !== 25 || end.rows.some((row) => row !== ' '.repeat(80))) {
-    fail(`the console is not 25 blank rows of 80: ${JSON.stringify(end.rows)}`);
-  }
-  if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
-    fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
-  }
+    await chord('Control', 'BracketLeft');
+    await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
+    const end = await page.evaluate(() => ({
+      canvasShown: !document.getElementById('screen').hidden,
+      exitCode: document.body.dataset.exitCode,
+      rows: [...document.querySelectorAll('#console > div')].map((row) => row.textContent),
+      colours: [...new Set([...document.querySelectorAll('#console span')].map((span) => {
+        const style = getComputedStyle(span);
+        return `${style.color} on ${style.backgroundColor}`;
+      }))],
+    }));
+    if (end.canvasShown) fail('the canvas is still shown after Ctrl+[');
+    if (end.exitCode !== '0') fail(`exit code ${end.exitCode}`);
+    if (end.rows.length !== 25 || end.rows.some((row) => row !== ' '.repeat(80))) {
+      fail(`the console is not 25 blank rows of 80: ${JSON.stringify(end.rows)}`);
+    }
+    if (end.colours.join() !== 'rgb(255, 255, 255) on rgb(0, 0, 170)') {
+      fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
+    }
 
-  // A good pack restarts the game with it, even after Escape.
-  if (packTool) {
-    await (await page.$('#datapack')).uploadFile(...mine);
-    await expectFrameIn(page, packDir, 'mine');
-  }
-  await page.close();
-  const padPage = await browser.newPage();
-  await padPage.evaluateOnNewDocument(() => {
-    const pad = {connected: true, index: 0, id: 'stand-in', mapping: 'standard', timestamp: 0,
-                 axes: [0, 0, 0, 0], buttons: [...Array(17)].map(() => ({pressed: false}))};
-    window.padReads = 0;
-    navigator.getGamepads = () => { window.padReads++; return [pad, null, null, null]; };
-    window.holdPad = (held) => pad.buttons.forEach((b, i) => { b.pressed = held.includes(i); });
-  });
-  await padPage.goto(url);
-  await expectFrame(padPage, 'tilewalk_2_2');
-  // A pad is read at the page's ticks, which a busy machine spaces out: each
-  // input is held, and let go, until the page has read it.
-  const holdUntilRead = async (buttons) => {
-    const reads = await padPage.evaluate((buttons) => { holdPad(buttons); return padReads; }, buttons);
-    await padPage.waitForFunction((reads) => padReads > reads, {polling: 10}, reads);
-  };
-  // Right three times, down-right twice, then Back alone and Start alone.
-  for (const held of [[15], [15], [15], [13, 15], [13, 15], [8], [9]]) {
-    await holdUntilRead(held);
-    await holdUntilRead([]);
-  }
-  await expectFrame(padPage, 'tilewalk_7_4');
-  await padPage.evaluate(() => holdPad([8, 9]));
-  await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
-  console.log(`ok: first frame after ${firstFrame} ms, walks, keys that do not walk, ` +
-              `full screen, Ctrl+[, pad walks, ` +
-              `datapacks refused and played`);
-} catch (error) {
-  console.error(`FAIL: ${error.stack}`);
-  process.exitCode = 1;
-} finally {
-  await browser.close();
+    // A good pack restarts the game with it, even after Escape.
+    if (packTool) {
+      await (await page.$('#datapack')).uploadFile(...mine);
+      await expectFrameIn(page, packDir, 'mine');
+    }
+    await page.close();
+    const padPage = await browser.newPage();
+    await padPage.evaluateOnNewDocument(() => {
+      const pad = {connected: true, index: 0, id: 'stand-in', mapping: 'standard', timestamp: 0,
+                   axes: [0, 0, 0, 0], buttons: [...Array(17)].map(() => ({pressed: false}))};
+      // The buttons held at each of the page's next reads, one read each (a
+      // busy machine may space the reads out); the last stays held.
+      const reads = [];
+      navigator.getGamepads = () => {
+        if (reads.length) pad.buttons.forEach((b, i) => { b.pressed = reads[0].includes(i); });
+        reads.shift();
+        return [pad, null, null, null];
+      };
+      window.holdPad = (...held) => reads.push(...held);
+      window.padReadsLeft = () => reads.length;
+    });
+    await padPage.goto(url);
+    await expectFrame(padPage, 'tilewalk_2_2');
+    // Right three times, down-right twice, then Back alone and Start alone,
+    // each let go before the next.
+    await padPage.evaluate(() => holdPad(
+        ...[[15], [15], [15], [13, 15], [13, 15], [8], [9]].flatMap((held) => [held, []])));
+    await padPage.waitForFunction(() => padReadsLeft() === 0, {polling: 10});
+    await expectFrame(padPage, 'tilewalk_7_4');
+    await padPage.evaluate(() => holdPad([8, 9]));
+    await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
+    console.log(`ok: first frame after ${firstFrame} ms, walks, keys that do not walk, ` +
+                `full screen, Ctrl+[, pad walks, ` +
+                `datapacks refused and played`);
+}, () => {
   server.kill();
   rmSync(packDir, {recursive: true, force: true});
-}
+});
