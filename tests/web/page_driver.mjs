@@ -10,7 +10,9 @@ import {fileURLToPath} from 'node:url';
 
 export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-export const TIMEOUT_SCALE = Number(process.env.TILEWALK_TIMEOUT_SCALE) || 1;
+// How long a test waits for the page to show something: 10 s, times
+// TILEWALK_TIMEOUT_SCALE, as a busy machine may run the page slowly.
+export const WAIT_MS = 10000 * (Number(process.env.TILEWALK_TIMEOUT_SCALE) || 1);
 export const fail = (message) => { throw new Error(message); };
 
 const driver = path.join(root, 'web/node_modules/puppeteer-core');
@@ -80,13 +82,12 @@ const readCanvas = (page) => page.evaluate((palette) => {
   return rows.join('\n');
 }, PALETTE).catch(() => null);
 
-// Waits for the desktop's frame NAME, in either flame phase: up to 10 s, times
-// TILEWALK_TIMEOUT_SCALE, as a busy machine may start the page slowly.
+// Waits for the desktop's frame NAME, in either flame phase.
 export async function expectFrame(page, expectedDir, name) {
   const wanted = [0, 1].map((phase) =>
       readFileSync(path.join(expectedDir, `${name}_phase${phase}.frame`), 'utf8').trim());
   let shown = null;
-  for (const deadline = Date.now() + 10000 * TIMEOUT_SCALE; Date.now() < deadline; await sleep(50)) {
+  for (const deadline = Date.now() + WAIT_MS; Date.now() < deadline; await sleep(50)) {
     shown = await readCanvas(page);
     if (wanted.includes(shown)) return;
   }

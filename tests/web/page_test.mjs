@@ -13,7 +13,7 @@ import {execFileSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, mkdtempSync, readdirSync, rmSync} from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {expectFrame as expectFrameIn, fail, requirePage, root, serve, sleep, TIMEOUT_SCALE,
+import {expectFrame as expectFrameIn, fail, requirePage, root, serve, sleep, WAIT_MS,
         withBrowser} from './page_driver.mjs';
 
 const [pageDir, expectedDir, packTool] = process.argv.slice(2);
@@ -77,7 +77,7 @@ await withBrowser(async (browser) => {
     // A pack without its skull is refused in words, and the game goes on.
     await (await page.$('#datapack')).uploadFile(...mine.filter((f) => !f.endsWith('skull01.mem')));
     await page.waitForFunction(() => /no such file/.test(
-        document.getElementById('datapack-report').textContent), {timeout: 5000});
+        document.getElementById('datapack-report').textContent), {timeout: WAIT_MS});
     const refusal = await page.$eval('#datapack-report', (report) => report.textContent);
     if (!refusal.includes('the game goes on as it was') || !refusal.includes('skull01.mem: no such')) {
       fail(`the refusal reads: ${refusal}`);
@@ -89,7 +89,7 @@ await withBrowser(async (browser) => {
     // its own means (the second round), or refused it (for a key sent once the
     // player's last press no longer counts as theirs).
     const fullScreen = (on) => page.waitForFunction(
-        (on) => (document.fullscreenElement !== null) === on, {timeout: 10000 * TIMEOUT_SCALE}, on);
+        (on) => (document.fullscreenElement !== null) === on, {timeout: WAIT_MS}, on);
     for (let round = 0; round < 2; round++) {
       await chord('Alt', 'Enter');
       await fullScreen(true);
@@ -108,12 +108,12 @@ await withBrowser(async (browser) => {
         dispatchEvent(new KeyboardEvent('keydown', {code: 'Enter', key: 'Enter', altKey: true}));
       }
       return self.refusal === 'made';
-    }, {timeout: 10000 * TIMEOUT_SCALE});
+    }, {timeout: WAIT_MS});
     await chord('Alt', 'Enter');
     await fullScreen(true);
 
     await chord('Control', 'BracketLeft');
-    await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: 5000});
+    await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout: WAIT_MS});
     const end = await page.evaluate(() => ({
       canvasShown: !document.getElementById('screen').hidden,
       exitCode: document.body.dataset.exitCode,
@@ -159,10 +159,10 @@ await withBrowser(async (browser) => {
     // each let go before the next.
     await padPage.evaluate(() => holdPad(
         ...[[15], [15], [15], [13, 15], [13, 15], [8], [9]].flatMap((held) => [held, []])));
-    await padPage.waitForFunction(() => padReadsLeft() === 0, {polling: 10});
+    await padPage.waitForFunction(() => padReadsLeft() === 0, {polling: 10, timeout: WAIT_MS});
     await expectFrame(padPage, 'tilewalk_7_4');
     await padPage.evaluate(() => holdPad([8, 9]));
-    await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: 5000});
+    await padPage.waitForFunction(() => document.body.dataset.exitCode === '0', {timeout: WAIT_MS});
     console.log(`ok: first frame after ${firstFrame} ms, walks, keys that do not walk, ` +
                 `full screen, Ctrl+[, pad walks, ` +
                 `datapacks refused and played`);

@@ -5,7 +5,7 @@
 // beside a crisp view, and asks before it ends the game.
 // Prints the times from navigation to the first frame.
 //   node static_host_test.mjs PAGE_DIR EXPECTED_DIR    (exit 77: no page to test)
-import {expectFrame as expectFrameIn, fail, requirePage, serve, sleep, TIMEOUT_SCALE, withBrowser} from './page_driver.mjs';
+import {expectFrame as expectFrameIn, fail, requirePage, serve, sleep, WAIT_MS, withBrowser} from './page_driver.mjs';
 
 const [pageDir, expectedDir] = process.argv.slice(2);
 requirePage(pageDir);
@@ -31,8 +31,7 @@ async function visit(browser, url, viewport) {
   const start = Date.now();
   await page.goto(url);
   // Survives the reload; the page is the reloaded one when it answers.
-  await page.waitForFunction(() => self.crossOriginIsolated && self.firstFrameAt,
-                              {timeout: 10000 * TIMEOUT_SCALE});
+  await page.waitForFunction(() => self.crossOriginIsolated && self.firstFrameAt, {timeout: WAIT_MS});
   await expectFrame(page, 'tilewalk_2_2');
   const firstFrame = Math.round(await page.evaluate(() => self.firstFrameAt) - start);
   return {page, navigations, firstFrame};
