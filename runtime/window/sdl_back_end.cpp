@@ -13,7 +13,6 @@
 #include <string>
 
 #include "runtime/input/key_buffer.h"
-#include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_handles.h"
 #include "runtime/window/sdl_keyboard.h"
@@ -161,11 +160,8 @@ void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
-      repaint(state);
-      break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
       repaint(state);
-      screen_mark_all_rows();
       break;
     default:
       break;
@@ -185,7 +181,6 @@ bool handle_events(WindowState& state) {
         break;
       case SDL_DISPLAYEVENT:
         repaint(state);
-        screen_mark_all_rows();
         break;
       case SDL_KEYDOWN:
       case SDL_TEXTINPUT:
