@@ -2,7 +2,10 @@
 // with the window thread running, what the window shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
@@ -46,6 +49,22 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(page(0)[12345], 5);
   EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_current(), nullptr);
+}
+
+// Rows marked for the window count only inside the page, however far off
+// either edge a span lies.
+TEST(Pages, MarkedRowsStayInsideThePage) {
+  headless_install();
+  ASSERT_EQ(screen_open(320, 200, 4, 1, 0, 0), RESULT_OK);
+  screen_lock();
+  std::vector<uint8_t>& rows = screen_current()->dirty_rows;
+  std::fill(rows.begin(), rows.end(), uint8_t{0});
+  for (const auto& [first, last] : {std::pair{250, 300}, {-9, -5}, {7, 3}, {-9, 0}, {199, 400}}) {
+    screen_mark_rows(first, last);
+  }
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), 1) * 1000 + rows[0] + rows[199], 2002);
+  screen_unlock();
+  screen_release();
 }
 
 // Random boxes on random pages, page roles and copies: after two ticks the
