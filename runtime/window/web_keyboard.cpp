@@ -99,7 +99,6 @@ char suffix_char(std::string_view code, std::string_view prefix) {
   return code.back();
 }
 
-
 // The character the press types: KeyboardEvent.key when it is one printable
 // character, 0 for a key name ("ArrowUp", "F1", "Escape"). Under Ctrl or Alt
 // browsers give the character the layout puts on the key.
