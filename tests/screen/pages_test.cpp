@@ -110,6 +110,8 @@ TEST(Threads, EveryPaletteEntryShowsItsColour) {
     ASSERT_EQ(screen_open(320, 200, depth, 1, 0, 0), RESULT_OK);
     const int32_t bpp = screen_current()->bytes_per_pixel;
     screen_lock();
+    window_set_palette(-1, 1, 2, 3);  // no such entries: ignored
+    window_set_palette(256, 1, 2, 3);
     for (uint32_t i = 0; i < 256; ++i) {
       window_set_palette(static_cast<int32_t>(i), static_cast<uint8_t>(rgb(i) >> 16),
                          static_cast<uint8_t>(rgb(i) >> 8), static_cast<uint8_t>(rgb(i)));
