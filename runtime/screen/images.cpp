@@ -194,10 +194,10 @@ int32_t image_put(ImageBuffer* target, float x, float y, ImageBuffer* image, int
   }
   const int64_t w = image->width;
   const int64_t h = image->height;
-  if (w == 0 || h == 0) return RESULT_OK;
 
   // The source rectangle: an omitted corner is the image's edge; corners come
-  // in any order and are kept inside the image.
+  // in any order and are kept inside the image (an image with no pixels has
+  // an empty one).
   int64_t u0 = sx1 == ARG_OMITTED ? 0 : sx1;
   int64_t v0 = sy1 == ARG_OMITTED ? 0 : sy1;
   int64_t u1 = sx2 == ARG_OMITTED ? w - 1 : sx2;
