@@ -21,6 +21,7 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   headless_install();
   screen_release();
   EXPECT_EQ(screen_set_pages(1, 0) * 10 + screen_copy_page(1, 0), -10 + RESULT_ILLEGAL_CALL);
+  draw_line(nullptr, 0, 0, 9, 9, 1, 2, 0, 0);  // nothing to draw on: ignored
   const int32_t DEPTH_BYTES[][2] = {{1, 1},  {2, 1},  {4, 1}, {8, 1}, {15, 2}, {16, 2},
                                     {24, 4}, {32, 4}, {0, 0}, {3, 0}, {33, 0}};
   for (const auto [depth, bpp] : DEPTH_BYTES) {
