@@ -35,6 +35,15 @@ struct KeyDownPosts {
 
 KeyDownPosts key_down_posts(const KeyPress& press);
 
+// A physical key in PC scan code set 1 terms: the code and whether it carries
+// the E0 prefix of the dedicated navigation/arrow block. Each platform names
+// its keys its own way and maps them to this.
+struct Set1Key {
+  bool known = false;
+  uint8_t scan_code = 0;
+  bool dedicated = false;
+};
+
 // The set-1 scan code of the letter key `letter` ('A' to 'Z') of a PC board,
 // 0 for any other character. Set 1 follows the rows of the board, where the
 // platforms name letter keys alphabetically.

@@ -130,14 +130,9 @@ int32_t image_last_result() { return last_result; }
 
 void image_release(ImageBuffer* image) {
   if (!image) return;
-  DrawState& state = draw_state();
-  if (state.target == image) {
-    if (!draw_select_target(nullptr)) {
-      state.target = nullptr;
-      state.clip = state.screen_clip;
-      state.rows.clear();
-    }
-  }
+  // Drawing goes back to the screen. With none open nothing draws, and the
+  // next screen starts from a fresh drawing state.
+  if (draw_state().target == image) draw_select_target(nullptr);
   void* block = nullptr;
   std::memcpy(&block, reinterpret_cast<uint8_t*>(image) - ORIGIN_SLOT, sizeof block);
   std::free(block);
@@ -199,10 +194,10 @@ int32_t image_put(ImageBuffer* target, float x, float y, ImageBuffer* image, int
   }
   const int64_t w = image->width;
   const int64_t h = image->height;
-  if (w == 0 || h == 0) return RESULT_OK;
 
   // The source rectangle: an omitted corner is the image's edge; corners come
-  // in any order and are kept inside the image.
+  // in any order and are kept inside the image (an image with no pixels has
+  // an empty one).
   int64_t u0 = sx1 == ARG_OMITTED ? 0 : sx1;
   int64_t v0 = sy1 == ARG_OMITTED ? 0 : sy1;
   int64_t u1 = sx2 == ARG_OMITTED ? w - 1 : sx2;

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "runtime/input/key_buffer.h"
-#include "runtime/screen/paged_screen.h"
 #include "runtime/screen/screen_lock.h"
 #include "runtime/window/sdl_handles.h"
 #include "runtime/window/sdl_keyboard.h"
@@ -62,12 +61,6 @@ int display_under_pointer() {
   return 0;
 }
 
-bool pixels_cover_window(const WindowState& state) {
-  return state.width > 0 && state.height > 0 &&
-         state.pixels.size() >=
-             static_cast<size_t>(state.width) * static_cast<size_t>(state.height);
-}
-
 bool make_texture(SdlWindowData& data, const WindowState& state) {
   data.texture.reset(SDL_CreateTexture(data.renderer.get(), SDL_PIXELFORMAT_ARGB8888,
                                        SDL_TEXTUREACCESS_STREAMING, state.width, state.height));
@@ -97,21 +90,21 @@ bool upload_and_present(SdlWindowData& data, const WindowState& state, int32_t f
 
 // Shows rows first..last (0 <= first <= last < height: the dirty band of the
 // page, or all of it); when the renderer lost its texture, makes a new one and
-// shows the whole picture again, once, within the same tick.
+// shows the whole picture again, once, within the same tick. Only ever called
+// once the window and its renderer are made, with the picture the window
+// side sized for them.
 void present_rows(WindowState& state, int32_t first, int32_t last) {
-  SdlWindowData* data = data_of(state);
-  if (data == nullptr || !data->renderer || !pixels_cover_window(state)) return;
-  if (upload_and_present(*data, state, first, last)) return;
-  if (make_texture(*data, state)) upload_and_present(*data, state, 0, state.height - 1);
+  SdlWindowData& data = *data_of(state);
+  if (upload_and_present(data, state, first, last)) return;
+  if (make_texture(data, state)) upload_and_present(data, state, 0, state.height - 1);
 }
 
 void repaint(WindowState& state) { present_rows(state, 0, state.height - 1); }
 
 void rebuild_texture(WindowState& state) {
-  SdlWindowData* data = data_of(state);
-  if (data == nullptr || !data->renderer) return;
-  data->texture.reset();
-  if (make_texture(*data, state)) repaint(state);
+  SdlWindowData& data = *data_of(state);
+  data.texture.reset();
+  if (make_texture(data, state)) repaint(state);
 }
 
 void set_focus(WindowState& state, bool focused, bool minimized) {
@@ -161,11 +154,8 @@ void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
-      repaint(state);
-      break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
       repaint(state);
-      screen_mark_all_rows();
       break;
     default:
       break;
@@ -173,7 +163,6 @@ void handle_window_event(WindowState& state, const SDL_WindowEvent& event) {
 }
 
 bool handle_events(WindowState& state) {
-  if (data_of(state) == nullptr) return true;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
     switch (event.type) {
@@ -185,7 +174,6 @@ bool handle_events(WindowState& state) {
         break;
       case SDL_DISPLAYEVENT:
         repaint(state);
-        screen_mark_all_rows();
         break;
       case SDL_KEYDOWN:
       case SDL_TEXTINPUT:

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "runtime/input/key_translation.h"
+
 union SDL_Event;
 
 namespace runtime {
@@ -21,14 +23,8 @@ enum class KeyEventResult {
 // a key-down looks at the event queued right after it for the text it types.
 KeyEventResult sdl_keyboard_handle(const SDL_Event& event);
 
-// An SDL_Scancode (a USB HID usage) in PC scan code set 1 terms: the code and
-// whether it carries the E0 prefix of the dedicated navigation/arrow block.
-struct Set1Key {
-  bool known = false;
-  uint8_t scan_code = 0;
-  bool dedicated = false;
-};
-
+// An SDL_Scancode (a USB HID usage) as a set-1 key; not known for a key a PC
+// board lacks.
 Set1Key sdl_scancode_to_set1(int32_t scancode);
 
 }  // namespace runtime

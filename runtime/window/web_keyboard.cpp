@@ -88,8 +88,6 @@ constexpr CodeRow CODE_TABLE[] = {
     {"MetaLeft", 0x5B, true},
     {"MetaRight", 0x5C, true},
     {"ContextMenu", 0x5D, true},
-    {"IntlRo", 0x73, false},
-    {"IntlYen", 0x7D, false},
 };
 
 constexpr std::string_view PREFIX_KEY = "Key";
@@ -99,25 +97,6 @@ constexpr std::string_view PREFIX_DIGIT = "Digit";
 char suffix_char(std::string_view code, std::string_view prefix) {
   if (code.size() != prefix.size() + 1 || !code.starts_with(prefix)) return 0;
   return code.back();
-}
-
-// A key this keyboard does not have keeps scan code 0: it can only type.
-void set1_of(std::string_view code, KeyPress& press) {
-  if (const char letter = suffix_char(code, PREFIX_KEY); letter >= 'A' && letter <= 'Z') {
-    press.scan_code = set1_letter_scan_code(letter);
-    return;
-  }
-  if (const char digit = suffix_char(code, PREFIX_DIGIT); digit >= '0' && digit <= '9') {
-    press.scan_code = digit == '0' ? 0x0B : static_cast<uint8_t>(0x02 + (digit - '1'));
-    return;
-  }
-  for (const CodeRow& row : CODE_TABLE) {
-    if (row.code == code) {
-      press.scan_code = row.scan_code;
-      press.dedicated = row.dedicated;
-      return;
-    }
-  }
 }
 
 // The character the press types: KeyboardEvent.key when it is one printable
@@ -131,9 +110,25 @@ uint8_t typed_character(std::string_view key) {
 
 }  // namespace
 
+// A key this keyboard does not have keeps scan code 0: it can only type.
+Set1Key web_code_to_set1(std::string_view code) {
+  if (const char letter = suffix_char(code, PREFIX_KEY); letter >= 'A' && letter <= 'Z') {
+    return {true, set1_letter_scan_code(letter), false};
+  }
+  if (const char digit = suffix_char(code, PREFIX_DIGIT); digit >= '0' && digit <= '9') {
+    return {true, digit == '0' ? uint8_t{0x0B} : static_cast<uint8_t>(0x02 + (digit - '1')), false};
+  }
+  for (const CodeRow& row : CODE_TABLE) {
+    if (row.code == code) return {true, row.scan_code, row.dedicated};
+  }
+  return {};
+}
+
 bool web_keyboard_handle(const WebKeyDown& p) {
+  const Set1Key set1 = web_code_to_set1(p.code);
   KeyPress press;
-  set1_of(p.code, press);
+  press.scan_code = set1.scan_code;
+  press.dedicated = set1.dedicated;
   press.typed = typed_character(p.key);
   press.shift = p.shift;
   press.ctrl = p.ctrl;

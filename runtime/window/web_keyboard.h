@@ -11,6 +11,8 @@
 
 #include <string_view>
 
+#include "runtime/input/key_translation.h"
+
 namespace runtime {
 
 // One keydown as the page saw it.
@@ -29,5 +31,8 @@ struct WebKeyDown {
 // the tables give one, then the character it types. Returns true for
 // Alt+Enter, which posts nothing and asks for the full-screen switch.
 bool web_keyboard_handle(const WebKeyDown& press);
+
+// A KeyboardEvent.code as a set-1 key; not known for a key a PC board lacks.
+Set1Key web_code_to_set1(std::string_view code);
 
 }  // namespace runtime

@@ -106,8 +106,9 @@ for phase in 0 1; do
   awk -F, '{ for (i = 1; i <= NF; i++) printf "%x", $i; print "" }' "$work/half.mem" |
     cmp - "tests/e2e/expected/tilewalk_2_2_phase$phase.frame" || fail "phase $phase"
 done
-# --map tells a flame that blocks (8, 2) from one that does not (35, 3).
-"$pack" preview "$work/map.png" --map
-[ "$(identify -format '%wx%h %[pixel:p{128,32}] %[pixel:p{560,48}]' "$work/map.png")" \
-  = "1024x512 srgb(255,85,255) srgb(0,0,0)" ] || fail "map: $(identify -format '%[pixel:p{128,32}] %[pixel:p{560,48}]' "$work/map.png")"
+# --map tells a flame that blocks (8, 2) from one that does not (35, 3), and
+# puts the player figure on its cell (5, 2).
+"$pack" preview "$work/map.png" --map --at 5,2
+shown=$(identify -format '%wx%h %[pixel:p{128,32}] %[pixel:p{560,48}] %[pixel:p{86,33}]' "$work/map.png")
+[ "$shown" = "1024x512 srgb(255,85,255) srgb(0,0,0) srgb(170,170,170)" ] || fail "map: $shown"
 echo "ok"

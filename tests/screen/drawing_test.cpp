@@ -6,6 +6,7 @@
 // exactly the rows drawn on the shown page must be marked for the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -226,6 +227,7 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     EXPECT_EQ(image_last_result(), c.pitch ? RESULT_OK : RESULT_ILLEGAL_CALL) << c.width;
     EXPECT_EQ(image ? image->bytes_per_pixel * 1000 + image->pitch : 0,
               c.bytes_per_pixel * 1000 + c.pitch);
+    EXPECT_EQ(image ? std::count(image->reserved, image->reserved + 8, 0) : 8, 8);  // zeroed
     image_release(image);
   }
   ImageBuffer* image = image_create(16, 16, 1, 0, 0);

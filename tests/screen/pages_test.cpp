@@ -2,7 +2,10 @@
 // with the window thread running, what the window shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
@@ -18,6 +21,7 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   headless_install();
   screen_release();
   EXPECT_EQ(screen_set_pages(1, 0) * 10 + screen_copy_page(1, 0), -10 + RESULT_ILLEGAL_CALL);
+  draw_line(nullptr, 0, 0, 9, 9, 1, 2, 0, 0);  // nothing to draw on: ignored
   const int32_t DEPTH_BYTES[][2] = {{1, 1},  {2, 1},  {4, 1}, {8, 1}, {15, 2}, {16, 2},
                                     {24, 4}, {32, 4}, {0, 0}, {3, 0}, {33, 0}};
   for (const auto [depth, bpp] : DEPTH_BYTES) {
@@ -38,6 +42,8 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(screen_set_pages(-1, -1), 2 * 256 + 3);
   EXPECT_EQ(screen_set_pages(-5, 7), 0);
   EXPECT_EQ(screen_set_pages(2, -1), 7 * 256);
+  EXPECT_EQ(screen_set_pages(-1, 0), 7 * 256 + 2);  // one page given: the other stays
+  EXPECT_EQ(screen_set_pages(-1, 7), 2);
   draw_line(nullptr, 0, 0, 319, 199, 5, 2, 0, 0);
   EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
@@ -46,6 +52,22 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(page(0)[12345], 5);
   EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_current(), nullptr);
+}
+
+// Rows marked for the window count only inside the page, however far off
+// either edge a span lies.
+TEST(Pages, MarkedRowsStayInsideThePage) {
+  headless_install();
+  ASSERT_EQ(screen_open(320, 200, 4, 1, 0, 0), RESULT_OK);
+  screen_lock();
+  std::vector<uint8_t>& rows = screen_current()->dirty_rows;
+  std::fill(rows.begin(), rows.end(), uint8_t{0});
+  for (const auto& [first, last] : {std::pair{250, 300}, {-9, -5}, {7, 3}, {-9, 0}, {199, 400}}) {
+    screen_mark_rows(first, last);
+  }
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), 1) * 1000 + rows[0] + rows[199], 2002);
+  screen_unlock();
+  screen_release();
 }
 
 // Random boxes on random pages, page roles and copies: after two ticks the
@@ -91,6 +113,8 @@ TEST(Threads, EveryPaletteEntryShowsItsColour) {
     ASSERT_EQ(screen_open(320, 200, depth, 1, 0, 0), RESULT_OK);
     const int32_t bpp = screen_current()->bytes_per_pixel;
     screen_lock();
+    window_set_palette(-1, 1, 2, 3);  // no such entries: ignored
+    window_set_palette(256, 1, 2, 3);
     for (uint32_t i = 0; i < 256; ++i) {
       window_set_palette(static_cast<int32_t>(i), static_cast<uint8_t>(rgb(i) >> 16),
                          static_cast<uint8_t>(rgb(i) >> 8), static_cast<uint8_t>(rgb(i)));

@@ -95,6 +95,7 @@ TEST_F(Console, PrintedTextPassesThrough) {
   print_int(0, -42, 0);
   print_text(0, ", ok\a", 1);
   print_int(3, 1, 0);  // not the screen: ignored
+  print_text(3, "x", 1);
   print_int(0, -2147483647 - 1, 16);
   print_int(0, 0, 0);
   EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0");

@@ -1,13 +1,15 @@
 // Key presses against the table of the keys they post (keys.txt), through
 // the SDL back ends' keyboard side (SDL's event queue only, no window) and
-// the browser back end's; and the names the window side reads: its title,
-// the video drivers asked for.
+// the browser back end's; every physical key the same to both; and the names
+// the window side reads: its title, the video drivers asked for.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime/input/key_poll.h"
@@ -105,6 +107,29 @@ TEST(Keyboard, DesktopAndPagePostWhatTheTableSays) {
   EXPECT_GT(check_table(0, sdl_press), 70);
   SDL_QuitSubSystem(SDL_INIT_EVENTS);
   EXPECT_GT(check_table(1, page_press), 65);
+}
+
+TEST(Keyboard, DesktopAndPageGiveEveryPhysicalKeyTheSameScanCode) {
+  std::ifstream table("tests/window/physical_keys.txt");
+  std::set<int32_t> listed;
+  int known = 0;
+  for (std::string text; std::getline(table, text);) {
+    if (text.empty() || text[0] == '#') continue;
+    std::istringstream line(text);
+    int32_t usage = 0;
+    std::string code;
+    line >> std::hex >> usage >> code;
+    const Set1Key sdl = sdl_scancode_to_set1(usage), page = web_code_to_set1(code);
+    EXPECT_EQ(std::tie(sdl.known, sdl.scan_code, sdl.dedicated),
+              std::tie(page.known, page.scan_code, page.dedicated))
+        << text;
+    known += sdl.known;
+    listed.insert(usage);
+  }
+  EXPECT_EQ(known, 105);
+  for (int32_t usage = 0; usage < SDL_NUM_SCANCODES; ++usage) {
+    EXPECT_TRUE(listed.count(usage) == 1 || !sdl_scancode_to_set1(usage).known) << usage;
+  }
 }
 
 TEST(Keyboard, NamesTheWindowSideReads) {
