@@ -303,7 +303,8 @@ void window_fullscreen_toggle(WindowState& state) {
   } else if (!remake_window(state, wanted) && !remake_window(state, !wanted)) {
     window_lost(state.error);
   }
-  state.palette_changed = true;
+  // Every row is shown again in the new form; the palette's colours, kept
+  // here, are unchanged.
   screen_mark_all_rows();
   state.active = true;
 }
