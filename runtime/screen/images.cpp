@@ -130,9 +130,10 @@ int32_t image_last_result() { return last_result; }
 
 void image_release(ImageBuffer* image) {
   if (!image) return;
-  // Drawing goes back to the screen. With none open nothing draws, and the
-  // next screen starts from a fresh drawing state.
-  if (draw_state().target == image) draw_select_target(nullptr);
+  // Drawing goes back to the screen; with none open, no pointer to the freed
+  // image is left behind.
+  DrawState& state = draw_state();
+  if (state.target == image && !draw_select_target(nullptr)) state.target = nullptr;
   void* block = nullptr;
   std::memcpy(&block, reinterpret_cast<uint8_t*>(image) - ORIGIN_SLOT, sizeof block);
   std::free(block);
