@@ -4,12 +4,22 @@
 // page. A host that sends the two isolation headers gives that at once;
 // elsewhere the page's service worker adds them, which takes one reload the
 // first time. The worker also keeps the page for playing offline.
+//
+// Runs in the page's head, before the body is parsed, so that the game's
+// files, its thread and its compiled program are all on their way while the
+// rest of the page loads: a thread takes tens of milliseconds to start, which
+// the page's own loading covers.
 (() => {
   const RELOADED = 'tilewalk: reloaded to be isolated';  // session flag: reload once only
-  const notice = document.getElementById('notice');
+  const GAME_THREAD = 'tilewalk.worker.js';
   const say = (html) => {
-    notice.innerHTML = html;
-    notice.hidden = false;
+    const show = () => {
+      const notice = document.getElementById('notice');
+      notice.innerHTML = html;
+      notice.hidden = false;
+    };
+    if (document.readyState === 'loading') addEventListener('DOMContentLoaded', show);
+    else show();
   };
   const remembered = (set) => {
     try {
@@ -37,20 +47,7 @@
       Promise.reject(new Error('no service workers')));
   if (self.crossOriginIsolated) {
     remembered(false);
-    // The worker's caching waits until the game has started, so that it never
-    // slows the start; from then on a newer build that the browser has found
-    // may take over, since this page has every file of its own build.
-    Module.postRun = [].concat(Module.postRun || [], () => register().then((r) => {
-      const takeOver = () => r.waiting && r.waiting.postMessage('take-over');
-      r.addEventListener('updatefound',
-                         () => r.installing.addEventListener('statechange', takeOver));
-      // Browsers look for a new build on their own only now and then.
-      if (r.active) r.update().catch(() => {});  // offline: the build we have
-      takeOver();
-    }, () => {}));
-    const game = document.createElement('script');
-    game.src = 'tilewalk.js';
-    document.body.append(game);
+    startGame();
     return;
   }
 
@@ -72,4 +69,37 @@
     remembered(true);
     location.reload();
   }, cannot);
+
+  function startGame() {
+    // The game's thread starts now; the program takes it when it asks for
+    // its first thread, instead of starting one of its own only then.
+    const NativeWorker = self.Worker;
+    const early = new NativeWorker(GAME_THREAD);
+    self.Worker = function Worker(url, options) {
+      self.Worker = NativeWorker;
+      return String(url).endsWith(GAME_THREAD) ? early : new NativeWorker(url, options);
+    };
+    // The page's own scripts (a player's datapack among them) have their say
+    // before main runs: the game waits until the page is parsed.
+    (Module.preRun ??= []).push(() => {
+      if (document.readyState !== 'loading') return;
+      Module.addRunDependency('page');
+      addEventListener('DOMContentLoaded', () => Module.removeRunDependency('page'));
+    });
+    // The worker's caching waits until the game has started, so that it never
+    // slows the start; from then on a newer build that the browser has found
+    // may take over, since this page has every file of its own build.
+    (Module.postRun ??= []).push(() => register().then((r) => {
+      const takeOver = () => r.waiting && r.waiting.postMessage('take-over');
+      r.addEventListener('updatefound',
+                         () => r.installing.addEventListener('statechange', takeOver));
+      // Browsers look for a new build on their own only now and then.
+      if (r.active) r.update().catch(() => {});  // offline: the build we have
+      takeOver();
+    }, () => {}));
+    const game = document.createElement('script');
+    game.src = 'tilewalk.js';
+    game.addEventListener('error', () => { self.Worker = NativeWorker; });
+    document.head.append(game);
+  }
 })();
