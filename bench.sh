@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release preset and runs every benchmark from the project root,
-# printing each figure beside its in-run baseline and their ratio. With
+# printing each figure beside its in-run baseline and their ratio; then builds
+# the page (./web.sh) and times its first frame in headless chromium. With
 # --write, also rewrites bench/RESULTS.md from this run.
 # Usage: ./bench.sh [--write] [--quick]   (--quick skips the million-frame memory run)
 set -euo pipefail
@@ -30,6 +31,10 @@ for program in "${programs[@]}"; do
   echo "== $program"
   build/release/bench/"$program" --benchmark_color=false | tee -a "$log"
 done
+
+echo "== page_start"
+./web.sh >/dev/null
+node bench/page_start_bench.mjs | tee -a "$log"
 
 echo
 echo "== summary (figure | value | baseline | ratio | target | verdict)"

@@ -6,9 +6,8 @@
 // first time. The worker also keeps the page for playing offline.
 //
 // Runs in the page's head, before the body is parsed, so that the game's
-// files, its thread and its compiled program are all on their way while the
-// rest of the page loads: a thread takes tens of milliseconds to start, which
-// the page's own loading covers.
+// thread and its compiled program are on their way while the rest of the page
+// loads.
 (() => {
   const RELOADED = 'tilewalk: reloaded to be isolated';  // session flag: reload once only
   const GAME_THREAD = 'tilewalk.worker.js';
@@ -71,13 +70,14 @@
   }, cannot);
 
   function startGame() {
-    // The game's thread starts now; the program takes it when it asks for
-    // its first thread, instead of starting one of its own only then.
+    // The program takes the thread the page started (index.html) when it
+    // asks for its first one, instead of starting one of its own only then.
     const NativeWorker = self.Worker;
-    const early = new NativeWorker(GAME_THREAD);
+    const started = Module.gameThread;
     self.Worker = function Worker(url, options) {
       self.Worker = NativeWorker;
-      return String(url).endsWith(GAME_THREAD) ? early : new NativeWorker(url, options);
+      return started && String(url).endsWith(GAME_THREAD) ? started :
+                                                             new NativeWorker(url, options);
     };
     // The page's own scripts (a player's datapack among them) have their say
     // before main runs: the game waits until the page is parsed.

@@ -28,7 +28,7 @@ const PALETTE = JSON.parse(execFileSync(
     'python3', ['-c', 'import json, palette; print(json.dumps(palette.PALETTE))'],
     {cwd: path.join(root, 'tools')}));
 
-const launch = () => createRequire(path.join(root, 'web/package.json'))('puppeteer-core').launch({
+export const launch = () => createRequire(path.join(root, 'web/package.json'))('puppeteer-core').launch({
   executablePath: '/usr/bin/chromium',
   headless: true,
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
