@@ -51,6 +51,11 @@ await withBrowser(async (browser) => {
     await page.goto(url);
     await expectFrame(page, 'tilewalk_2_2');
     const firstFrame = Date.now() - loading;
+    // The program runs on the thread the page started while it loaded; a
+    // thread of its own would cost a thread's start again.
+    const threads = await page.evaluate(() => performance.getEntriesByType('resource')
+        .filter((entry) => entry.name.endsWith('/tilewalk.worker.js')).length);
+    if (threads !== 1) fail(`${threads} game threads started`);
 
     const chord = async (modifier, key) => {
       await page.keyboard.down(modifier);
