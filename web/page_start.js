@@ -97,6 +97,11 @@
       if (r.active) r.update().catch(() => {});  // offline: the build we have
       takeOver();
     }, () => {}));
+    // The thread runs the program's script too. Handed over as a blob it is
+    // there at once, not fetched through the service worker while the program
+    // waits for its thread; until the blob is in, the thread fetches it.
+    fetch('tilewalk.js').then((response) => (response.ok ? response.blob() : null))
+        .then((script) => { if (script) Module.mainScriptUrlOrBlob = script; }, () => {});
     const game = document.createElement('script');
     game.src = 'tilewalk.js';
     game.addEventListener('error', () => { self.Worker = NativeWorker; });
