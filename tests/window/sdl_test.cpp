@@ -296,8 +296,8 @@ TEST(SdlDeathTest, BackWithStartEndsTheGame) {
 }
 
 // With no display and no driver asked for, SDL would settle for one that
-// shows nothing: opening must fail, say why and leave SDL down; so must a
-// window SDL refuses to make.
+// shows nothing: opening must fail, say why and leave SDL down, whether or
+// not a Wayland display is named; so must a window SDL refuses to make.
 TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto open = [] {
@@ -306,6 +306,11 @@ TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
     std::fprintf(stderr, "too large %d: %s, ", too_large, window_last_error().c_str());
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("DISPLAY");
+    // A Wayland display that is not there: SDL tries every driver it has
+    // and would take its offscreen one.
+    setenv("WAYLAND_DISPLAY", "tilewalk-test-none", 1);
+    const int32_t offscreen = window_open("tilewalk", 320, 200, 8, 0, 0);
+    std::fprintf(stderr, "offscreen %d: %s, ", offscreen, window_last_error().c_str());
     unsetenv("WAYLAND_DISPLAY");
     const int32_t result = window_open("tilewalk", 320, 200, 8, 0, 0);
     const bool sdl_says_why = window_last_error() != "SDL failed without a reason";
@@ -314,7 +319,8 @@ TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
     std::exit(0);
   };
   EXPECT_EXIT(open(), ::testing::ExitedWithCode(0),
-              "too large 1: Window is too large., result 1, reason 1, video 0");
+              "too large 1: Window is too large., .*offscreen 1: no display \\(SDL chose the "
+              "offscreen driver\\), result 1, reason 1, video 0");
 }
 
 }  // namespace
