@@ -84,8 +84,7 @@ void draw_frame(Session& session, int32_t x, int32_t y, int32_t phase, int32_t l
                 int32_t picture_width, std::vector<uint8_t>& picture) {
   session.state.position.x = x;
   session.state.position.y = y;
-  session.state.animation_phase = phase;
-  session.state.animation_stamp = frozen_clock();
+  session.state.animation_phase = phase;  // the clock stands still: the frame keeps it
   game::frame_step(session.state);
   runtime::headless_wait_ticks(PRESENT_TICKS);
   const std::vector<int32_t> shown = runtime::headless_shown_indices();

@@ -139,7 +139,7 @@ int32_t text_view(int32_t first, int32_t last) {
   last = last < 0 ? current_last : last == 0 ? rows : last;
   if (!(first <= last && last <= rows && first <= rows)) return 0;
   text_viewport() = TextViewport{first, last};
-  text_locate(first, 1, -1, 0, 0);
+  text_locate(first, 1);
   return pack(last, first);
 }
 

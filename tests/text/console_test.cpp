@@ -63,6 +63,7 @@ TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
   EXPECT_EQ(console_width(1, -1), 0);
   EXPECT_EQ(console_width(-1, 1), 0);
   EXPECT_EQ(console_width(0, 0), 1 + 1 * 65536);
+  EXPECT_EQ(text_view(1, 2) + text_view(1, 1), 1 * 65536 + 1);  // one row now
   EXPECT_EQ(console_width(40000, 40000), 0);
   EXPECT_EQ(console_width(-5, -5), 32767 + 32767 * 65536);
   EXPECT_NE(received().find("\x1b[8;1;1t"), std::string::npos);
