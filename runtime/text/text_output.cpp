@@ -73,7 +73,7 @@ struct Writer {
     const int32_t bpp = draw.bytes_per_pixel;
     const int32_t pixels = screen.text_columns * 8;
     const size_t row_bytes = static_cast<size_t>(pixels) * static_cast<size_t>(bpp);
-    const int32_t kept = n < height ? height - n : 0;
+    const int32_t kept = std::max(height - n, 0);
     const int32_t top_px = frame.top * 8;
     const int32_t end_px = (frame.bottom + 1) * 8;
     for (int32_t py = top_px; py < top_px + kept * 8; ++py) {
