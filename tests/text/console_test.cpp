@@ -211,7 +211,8 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
   }
 }
 
-// On a real terminal of 37 x 11 the console starts at the terminal's size,
+// On a real terminal of 37 x 11 the console starts at the terminal's size
+// (80 x 25 when the terminal reports a size of 0 either way),
 // and clearing writes its blanks no wider and no lower than the terminal,
 // whatever size the program asked for: past the edge a blank would wrap.
 TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
@@ -234,6 +235,15 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
     }
     return out;
   };
+  // A terminal that does not know its size is taken as 80 x 25.
+  int32_t unsized = 0;
+  for (const winsize none : {winsize{0, 37, 0, 0}, winsize{11, 0, 0, 0}}) {
+    ioctl(terminal, TIOCSWINSZ, &none);
+    console_capture(nullptr);
+    unsized += console_width(0, 0) != 80 + 25 * 65536;
+  }
+  ioctl(terminal, TIOCSWINSZ, &size);
+  console_capture(nullptr);
   const int32_t started = console_width(0, 0);
   console_width(80, 25);
   const std::string resized = terminal_got();  // at once, not at the next flush
@@ -243,6 +253,7 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   console_capture(nullptr);
   const std::string out = terminal_got();
   for (const int fd : {saved, terminal, master}) close(fd);
+  EXPECT_EQ(unsized, 0);
   EXPECT_EQ(started, 37 + 11 * 65536);
   EXPECT_EQ(resized.substr(0, 10), "\x1b[8;25;80t");
   int32_t rows = 0;
