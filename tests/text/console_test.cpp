@@ -212,9 +212,9 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
 }
 
 // On a real terminal of 37 x 11 the console starts at the terminal's size
-// (80 x 25 when the terminal reports a size of 0 either way),
-// and clearing writes its blanks no wider and no lower than the terminal,
-// whatever size the program asked for: past the edge a blank would wrap.
+// (at 80 x 25 when the terminal reports 0 either way), and clearing writes
+// its blanks no wider and no lower than the terminal, whatever size the
+// program asked for: past the edge a blank would wrap.
 TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
