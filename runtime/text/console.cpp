@@ -26,8 +26,9 @@ void write_out(std::string_view bytes) {
   console_device_write(bytes);
 }
 
+// The size is known once it was set, columns and rows always together.
 void ensure_size() {
-  if (state.columns > 0 && state.rows > 0) return;
+  if (state.rows > 0) return;
   state.columns = DEFAULT_COLUMNS;
   state.rows = DEFAULT_ROWS;
   if (!capture && console_device_is_terminal()) console_device_size(state.columns, state.rows);
