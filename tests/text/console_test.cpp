@@ -98,10 +98,10 @@ TEST_F(Console, PrintedTextPassesThrough) {
   print_int(3, 1, 0);  // not the screen: ignored
   print_text(3, "x", 1);
   print_int(0, -2147483647 - 1, 16);
-  print_int(0, 0, 0);
-  EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0");
+  print_int(0, 0, 1);  // a new line, and no space before it
+  EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0\r\n");
   print_text(0, "\nab", 0);  // a line feed alone starts the line too
-  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 3 * 256 + 3);
+  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 4 * 256 + 3);
 }
 
 // A terminal as xterm keeps one: a grid of characters, a cursor that stays in
