@@ -178,7 +178,7 @@ Startup wait_for_startup_other_than(Startup outcome) {
 // Resets the state, starts the window thread with `back_end` and waits until
 // its window is up (true) or the thread has ended (false).
 bool start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
-                     int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
+                  int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
   if (window_side_up) return false;
   reset_state(title, width, height, depth, refresh, flags);
   if ((flags & back_end.refused_flags) != 0) {
