@@ -89,7 +89,6 @@ void console_write(std::string_view bytes) {
   // Plain text passes through; only the bell is held back from a file, where
   // it would be a stray control byte rather than a sound.
   std::string out;
-  out.reserve(bytes.size());
   const bool terminal = console_is_terminal();
   for (const char byte : bytes) {
     const auto value = static_cast<unsigned char>(byte);
