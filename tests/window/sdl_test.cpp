@@ -272,6 +272,21 @@ TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
   EXPECT_EQ(polled(), "");
 }
 
+// While the window is not active the pads post nothing, and a direction held
+// through that time counts as pressed afresh when the window is back.
+TEST_F(Sdl, PadsRestWhileTheWindowIsInactive) {
+  Pad pad;
+  support::wait_ticks(2);
+  key_buffer() = KeyBuffer{};
+  pad.hold({SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT});
+  support::wait_ticks(3);
+  EXPECT_EQ(polled(), "1");
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
+  EXPECT_EQ(polled(), "");
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+  EXPECT_EQ(polled().substr(0, 1), "1");  // at once, not after the repeat delay
+}
+
 // Back with Start ends the game from a pad, the way Escape does.
 TEST(SdlDeathTest, BackWithStartEndsTheGame) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
