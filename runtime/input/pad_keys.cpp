@@ -116,7 +116,6 @@ void step(PadTrack& track, PadKeys& keys, KeyCode direction, int64_t now_ms) {
   push(keys, direction);
   track.held = direction;
   track.stepped = true;
-  track.since_ms = now_ms;
   track.next_ms = later(now_ms, PAD_REPEAT_DELAY_MS);
   track.repeats = 0;
 }

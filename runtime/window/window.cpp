@@ -212,10 +212,9 @@ bool start_thread(const DisplayBackEnd& back_end, const std::string& title, int3
   return true;
 }
 
-// Returns once the window side has taken its window down: the thread has
-// ended, or the hosting loop has run its last step.
+// Returns once the window side, told to stop (running cleared), has taken its
+// window down: the thread has ended, or the hosting loop has run its last step.
 void stop_thread() {
-  the_state.running.store(false, std::memory_order_release);
   if (window_thread.joinable()) {
     window_thread.join();
   } else {
