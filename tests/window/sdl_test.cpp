@@ -270,6 +270,8 @@ TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
   EXPECT_LE(repeats, static_cast<size_t>((held - 0.5) * 30) + 2);
   support::wait_ticks(30);
   EXPECT_EQ(polled(), "");
+  TearDown();  // nothing of SDL stays up, pads included, after a window made again
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 
 // While the window is not active the pads post nothing, and a direction held
