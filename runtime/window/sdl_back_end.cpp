@@ -311,16 +311,13 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
   data->video_up = true;
 
-  // With no display SDL quietly settles for a driver that shows nothing;
-  // a window nobody can see is a failure, unless it was asked for.
+  // With no display SDL quietly settles for its offscreen driver, which
+  // shows nothing: a window nobody can see is a failure, unless it was asked
+  // for. (SDL takes its dummy driver only when asked for it by name.)
   const char* driver = SDL_GetCurrentVideoDriver();
   const std::string_view name = driver != nullptr ? driver : "";
-  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-  if (name == "offscreen" && !sdl_driver_requested(requested, name)) {
+  if (name == "offscreen" && !sdl_driver_requested(SDL_GetHint(SDL_HINT_VIDEODRIVER), name)) {
     return fail(state, "no display (SDL chose the offscreen driver)");
-  }
-  if (name == "dummy" && !sdl_driver_requested(requested, name)) {
-    return fail(state, "no display (SDL chose the dummy driver)");
   }
 
   state.saved_screen_saver = SDL_IsScreenSaverEnabled() == SDL_TRUE;
