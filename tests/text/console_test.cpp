@@ -79,6 +79,9 @@ TEST_F(Console, ClearWritesTheViewportRowsBlank) {
   EXPECT_EQ(received(), "");
   screen_clear(2);
   EXPECT_EQ(received().substr(0, 16), "\x1b[0;37;40m\x1b[3;1H");
+  text_viewport() = TextViewport{};  // as the program starts: the whole console
+  screen_clear(ARG_OMITTED);
+  EXPECT_EQ(received().substr(0, 17), "\x1b[0;37;40m\x1b[H\x1b[2J");
 }
 
 TEST_F(Console, CloseLeavesItEightyByTwentyFiveAndCleared) {
