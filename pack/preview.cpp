@@ -119,7 +119,7 @@ void draw_map(Session& session, int32_t x, int32_t y, std::vector<uint8_t>& pict
           const auto px = static_cast<float>((i - 1) * TILE_SIZE);
           const auto py = static_cast<float>((j - 1) * TILE_SIZE);
           const game::TileCode code = state.view[static_cast<size_t>(i)][static_cast<size_t>(j)];
-          if (code >= 0 && game::tile_blocks(code)) {
+          if (code != game::TILE_OFF_PAGE && game::tile_blocks(code)) {
             runtime::draw_line(nullptr, px, py, px + TILE_SIZE - 1, py + TILE_SIZE - 1,
                                BLOCKING_MARK, BOX_OUTLINE, SOLID, 0);
           }
