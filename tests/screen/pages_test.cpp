@@ -49,7 +49,8 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   draw_line(nullptr, 0, 0, 319, 199, 5, 2, 0, 0);
   EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
-  EXPECT_EQ(pixel_get(nullptr, 0, 0) * 10 + screen_lock_count(), 51);
+  pixel_set(nullptr, 1, 0, 6, 0, 0);
+  EXPECT_EQ(pixel_get(nullptr, 1, 0) * 10 + screen_lock_count(), 61);
   screen_unlock();
   EXPECT_EQ(page(7)[12345], 5);
   EXPECT_EQ(screen_copy_page(-1, 0), RESULT_OK);  // page 0 by number, not the shown page
