@@ -246,8 +246,9 @@ bool create_window(WindowState& state, SdlWindowData& data) {
                                        state.height, flags));
   };
   make(window_flags | for_renderer);
-  // Without OpenGL SDL picks another renderer, which needs no such window.
-  if (!data.window && for_renderer != 0) make(window_flags);
+  // Without OpenGL SDL picks another renderer, which needs no such window
+  // (without a flag to drop, the second try fails as the first did).
+  if (!data.window) make(window_flags);
   if (!data.window) return fail(state, SDL_GetError());
   SDL_SetWindowMinimumSize(data.window.get(), state.width, state.height);
   limit_size(data, state, state.full_screen);
