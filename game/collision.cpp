@@ -25,7 +25,7 @@ void collision_step(const ViewGrid& grid, int32_t& x, int32_t& y, int32_t previo
     return;
   }
   if (!show_readout) return;
-  text_locate(READOUT_ROW, 1, -1, 0, 0);
+  text_locate(READOUT_ROW, 1);
   print_int(0, x, 0);
   print_text(0, ",", 0);
   print_int(0, y, 0);

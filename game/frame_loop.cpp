@@ -1,7 +1,5 @@
 #include "game/frame_loop.h"
 
-#include <algorithm>
-
 #include "game/collision.h"
 #include "game/key_step.h"
 #include "game/loader.h"
@@ -25,6 +23,11 @@ namespace {
 constexpr int32_t TEXT_ROWS = SCREEN_HEIGHT / 8;
 
 constexpr double ANIMATION_PERIOD = 0.2;
+
+// Play is entered from the start, and one key step moves one cell at most:
+// the player is still on the page then, so no clamp is needed.
+static_assert(START_X >= 1 && START_X <= SCREEN_WIDTH - 2 && START_Y >= 1 &&
+              START_Y <= SCREEN_HEIGHT - 2);
 
 }  // namespace
 
@@ -51,8 +54,6 @@ void enter_play(GameState& state) {
   screen_copy_page(WORK_PAGE, MAP_PAGE);
   screen_clear(ARG_OMITTED);
   key_step(state.key, p.x, p.y, p.previous_x, p.previous_y);
-  p.x = std::clamp(p.x, 0, SCREEN_WIDTH - 1);
-  p.y = std::clamp(p.y, 0, SCREEN_HEIGHT - 1);
 }
 
 void animation_check(GameState& state) {

@@ -84,8 +84,7 @@ void draw_frame(Session& session, int32_t x, int32_t y, int32_t phase, int32_t l
                 int32_t picture_width, std::vector<uint8_t>& picture) {
   session.state.position.x = x;
   session.state.position.y = y;
-  session.state.animation_phase = phase;
-  session.state.animation_stamp = frozen_clock();
+  session.state.animation_phase = phase;  // the clock stands still: the frame keeps it
   game::frame_step(session.state);
   runtime::headless_wait_ticks(PRESENT_TICKS);
   const std::vector<int32_t> shown = runtime::headless_shown_indices();
@@ -120,7 +119,7 @@ void draw_map(Session& session, int32_t x, int32_t y, std::vector<uint8_t>& pict
           const auto px = static_cast<float>((i - 1) * TILE_SIZE);
           const auto py = static_cast<float>((j - 1) * TILE_SIZE);
           const game::TileCode code = state.view[static_cast<size_t>(i)][static_cast<size_t>(j)];
-          if (code >= 0 && game::tile_blocks(code)) {
+          if (code != game::TILE_OFF_PAGE && game::tile_blocks(code)) {
             runtime::draw_line(nullptr, px, py, px + TILE_SIZE - 1, py + TILE_SIZE - 1,
                                BLOCKING_MARK, BOX_OUTLINE, SOLID, 0);
           }

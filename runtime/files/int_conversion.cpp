@@ -137,9 +137,6 @@ int32_t round_half_even_to_int32(double value) {
 int32_t floating_to_int32(const char* text, size_t length, size_t* used) {
   report_used(used, false, 0);
   const size_t start = skip_spaces(text, length);
-  if (start == length) {
-    return 0;
-  }
   if (length - start >= 2 && text[start] == '0' &&
       (text[start + 1] == 'x' || text[start + 1] == 'X')) {
     return 0;

@@ -54,7 +54,6 @@ void finish_full_item(ByteStream& stream) {
 void item_collect(ByteStream& stream, ItemText& item) {
   item.length = 0;
   item.floating = false;
-  item.text[0] = 0;
 
   int c = stream_get(stream);
   while (is_blank(c)) {

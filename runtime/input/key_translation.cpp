@@ -232,14 +232,11 @@ KeyDownPosts key_down_posts(const KeyPress& pressed) {
   if ((p.scan_code == F10_SCAN_CODE && !p.dedicated) || p.scan_code == ALT_SCAN_CODE) return posts;
   const Column column = column_of(p);
   uint8_t typed = is_printable(p.typed) ? p.typed : 0;
-  if (p.dedicated) {
-    // The key's own codes; with Ctrl they win over whatever it types.
-    const Row* row = dedicated_row(p.scan_code);
+  if (p.dedicated || p.scan_code >= SCAN_TABLE.size()) {
+    // The key's own codes, if the table has any; with Ctrl they win over
+    // whatever it types.
+    const Row* row = p.dedicated ? dedicated_row(p.scan_code) : nullptr;
     if (row != nullptr && (column >= CTRL || typed == 0)) return posts_of((*row)[column]);
-    if (column <= SHIFT) posts.character = typed;
-    return posts;
-  }
-  if (p.scan_code >= SCAN_TABLE.size()) {
     if (column <= SHIFT) posts.character = typed;
     return posts;
   }
@@ -267,7 +264,6 @@ uint8_t set1_letter_scan_code(char letter) {
   static constexpr std::array<uint8_t, 26> LETTER_SCAN_CODES = {
       0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
       0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-  if (letter < 'A' || letter > 'Z') return 0;
   return LETTER_SCAN_CODES[static_cast<size_t>(letter - 'A')];
 }
 

@@ -44,9 +44,9 @@ struct Set1Key {
   bool dedicated = false;
 };
 
-// The set-1 scan code of the letter key `letter` ('A' to 'Z') of a PC board,
-// 0 for any other character. Set 1 follows the rows of the board, where the
-// platforms name letter keys alphabetically.
+// The set-1 scan code of the letter key `letter`, 'A' to 'Z' (the callers
+// know they hold a letter key). Set 1 follows the rows of the board, where
+// the platforms name letter keys alphabetically.
 uint8_t set1_letter_scan_code(char letter);
 
 }  // namespace runtime

@@ -49,7 +49,8 @@ bool is_half_of(KeyCode key, KeyCode diagonal) {
   const Offset part = offset_of(key);
   const Offset whole = offset_of(diagonal);
   if (!is_diagonal(diagonal) || is_diagonal(key)) return false;
-  return (part.dx == whole.dx && part.dy == 0) || (part.dy == whole.dy && part.dx == 0);
+  // `key` moves along one axis at most, and `diagonal` along both.
+  return part.dx == whole.dx || part.dy == whole.dy;
 }
 
 // A stick axis as a finite value in -1..1 (a pad may report anything).
@@ -115,7 +116,6 @@ void step(PadTrack& track, PadKeys& keys, KeyCode direction, int64_t now_ms) {
   push(keys, direction);
   track.held = direction;
   track.stepped = true;
-  track.since_ms = now_ms;
   track.next_ms = later(now_ms, PAD_REPEAT_DELAY_MS);
   track.repeats = 0;
 }

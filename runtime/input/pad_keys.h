@@ -35,7 +35,7 @@ struct PadTrack {
   KeyCode held = 0;         // the step key of the direction held now, 0 none
   bool stepped = false;     // whether `held` has posted its step yet
   bool from_stick = false;  // `held` comes from the stick, not the d-pad
-  int64_t since_ms = 0;     // when `held` was first seen
+  int64_t since_ms = 0;     // when `held` was first seen, while it waits to step
   int64_t next_ms = 0;      // when `held` repeats next
   int32_t repeats = 0;      // repeats since the last whole second of them
   bool exit_held = false;   // Back and Start were both held at the last sample

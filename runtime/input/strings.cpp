@@ -31,7 +31,7 @@ int32_t forward_scan(std::string_view text, size_t from, unsigned char byte) {
 std::vector<size_t> good_suffix_table(std::string_view p) {
   const size_t m = p.size();
   std::vector<size_t> shift(m + 1, 0);
-  std::vector<size_t> border(m + 1, 0);
+  std::vector<size_t> border(m + 1);  // each entry written before it is read
   size_t i = m;
   size_t j = m + 1;
   border[i] = j;

@@ -1,5 +1,6 @@
-// Outline and filled boxes. Every horizontal run is one span fill and every
-// row of a column is one store, all under a single hold of the screen lock.
+// Outline and filled boxes. Every horizontal run is one span fill and each
+// side one pixel a row, for every pixel size alike, all under a single hold
+// of the screen lock.
 #include "runtime/screen/boxes.h"
 
 #include <algorithm>
@@ -51,17 +52,6 @@ void draw_line(ImageBuffer* target, float x1, float y1, float x2, float y2, uint
     span_fill(row(by0), 0, span * (by1 - by0 + 1), bpp, value);
   } else if (filled) {
     for (int64_t y = by0; y <= by1; ++y) span_fill(row(y), bx0, span, bpp, value);
-  } else if (bpp == 1) {
-    // Outlines of one-byte pixels: the sides are single stores, not fills.
-    const auto byte = static_cast<uint8_t>(value);
-    if (a.y >= cy0) span_fill(row(a.y), bx0, span, bpp, value);
-    if (b.y <= cy1 && b.y != a.y) span_fill(row(b.y), bx0, span, bpp, value);
-    const bool left = a.x >= cx0;
-    const bool right = b.x <= cx1 && b.x != a.x;
-    for (int64_t y = by0; y <= by1; ++y) {
-      if (left) row(y)[a.x] = byte;
-      if (right) row(y)[b.x] = byte;
-    }
   } else {
     if (a.y >= cy0) span_fill(row(a.y), bx0, span, bpp, value);
     if (b.y <= cy1 && b.y != a.y) span_fill(row(b.y), bx0, span, bpp, value);

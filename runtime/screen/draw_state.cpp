@@ -52,26 +52,21 @@ void point_rows_at_image(ImageBuffer* image) {
 
 DrawState& draw_state() { return state; }
 
-void draw_state_reset() {
-  PagedScreen* screen = screen_current();
-  if (!screen) {
-    state = DrawState{};
-    return;
-  }
-  state.screen_id = screen->id;
+void draw_state_reset(PagedScreen& screen) {
+  state.screen_id = screen.id;
   state.work_page = 0;
   state.target = nullptr;
-  state.foreground = screen->colour_mask;
-  state.background = screen->colour_mask & ~uint32_t{0xFFFFFF};
-  state.clip = ClipRect{0, 0, screen->width, screen->height};
+  state.foreground = screen.colour_mask;
+  state.background = screen.colour_mask & ~uint32_t{0xFFFFFF};
+  state.clip = ClipRect{0, 0, screen.width, screen.height};
   state.screen_clip = state.clip;
-  point_rows_at_work_page(*screen);
+  point_rows_at_work_page(screen);
 }
 
 DrawState* draw_select_target(ImageBuffer* target) {
   PagedScreen* screen = screen_current();
   if (!screen) return nullptr;
-  if (state.screen_id != screen->id) draw_state_reset();
+  if (state.screen_id != screen->id) draw_state_reset(*screen);
 
   if (target == nullptr) {
     if (state.target != nullptr) {

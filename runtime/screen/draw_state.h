@@ -9,6 +9,7 @@
 namespace runtime {
 
 struct ImageBuffer;
+struct PagedScreen;
 
 struct ClipRect {
   int32_t x = 0;
@@ -32,9 +33,9 @@ struct DrawState {
 
 DrawState& draw_state();
 
-// Rebuilds the DrawState for the open screen: work page 0, foreground = colour
-// mask, background 0, clip = whole page. screen_open calls it.
-void draw_state_reset();
+// Rebuilds the DrawState for `screen`, the open one: work page 0, foreground =
+// colour mask, background 0, clip = whole page. screen_open calls it.
+void draw_state_reset(PagedScreen& screen);
 
 // Makes `target` (null: the screen's work page) the current target, rebuilding
 // the row table only when something changed. Returns null with no screen open, or

@@ -164,7 +164,7 @@ int32_t image_grab(ImageBuffer* target, float x1, float y1, float x2, float y2, 
   if (pitch == 0 || h * pitch > image->capacity) return RESULT_ILLEGAL_CALL;
   if (limit && static_cast<int64_t>(h * pitch) > *limit) return RESULT_ILLEGAL_CALL;
 
-  image->type = IMAGE_TYPE;
+  // The type is already right: the header passed image_header_valid.
   image->bytes_per_pixel = static_cast<uint32_t>(bpp);
   image->width = static_cast<uint32_t>(w);
   image->height = static_cast<uint32_t>(h);

@@ -123,11 +123,7 @@ PresentedRows present_dirty_rows(const uint32_t* colours, uint32_t* pixels, int3
     for (int32_t y = first; y <= last; ++y) {
       const uint8_t* source = page + static_cast<size_t>(y) * pitch;
       uint32_t* target = pixels + static_cast<ptrdiff_t>(y) * stride;
-      if (step == 1) {
-        convert_bytes(source, target, width, colours);
-      } else {
-        for (size_t x = 0; x < width; ++x) target[x] = colours[source[x * step]];
-      }
+      for (size_t x = 0; x < width; ++x) target[x] = colours[source[x * step]];
     }
   }
   std::fill(screen->dirty_rows.begin(), screen->dirty_rows.end(), uint8_t{0});

@@ -116,7 +116,7 @@ int32_t screen_open(int32_t width, int32_t height, int32_t depth, int32_t pages,
     return RESULT_ILLEGAL_CALL;
   }
   load_default_palette(opened);
-  draw_state_reset();
+  draw_state_reset(opened);
   text_viewport() = TextViewport{1, opened.text_rows};
   opened.text = TextState{};
   return RESULT_OK;

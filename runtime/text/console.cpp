@@ -26,8 +26,9 @@ void write_out(std::string_view bytes) {
   console_device_write(bytes);
 }
 
+// The size is known once it was set, columns and rows always together.
 void ensure_size() {
-  if (state.columns > 0 && state.rows > 0) return;
+  if (state.rows > 0) return;
   state.columns = DEFAULT_COLUMNS;
   state.rows = DEFAULT_ROWS;
   if (!capture && console_device_is_terminal()) console_device_size(state.columns, state.rows);
@@ -88,7 +89,6 @@ void console_write(std::string_view bytes) {
   // Plain text passes through; only the bell is held back from a file, where
   // it would be a stray control byte rather than a sound.
   std::string out;
-  out.reserve(bytes.size());
   const bool terminal = console_is_terminal();
   for (const char byte : bytes) {
     const auto value = static_cast<unsigned char>(byte);
@@ -181,9 +181,6 @@ void console_resize(int32_t columns, int32_t rows) {
   if (rows >= 1) state.rows = rows > 32767 ? 32767 : rows;
   // A terminal that cannot or will not resize ignores the request.
   console_emit_control(ansi_resize(state.columns, state.rows));
-  state.pending_wrap = false;
-  if (state.cursor_row >= state.rows) state.cursor_row = state.rows - 1;
-  if (state.cursor_column >= state.columns) state.cursor_column = state.columns - 1;
 }
 
 void console_flush() {

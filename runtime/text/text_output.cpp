@@ -73,7 +73,7 @@ struct Writer {
     const int32_t bpp = draw.bytes_per_pixel;
     const int32_t pixels = screen.text_columns * 8;
     const size_t row_bytes = static_cast<size_t>(pixels) * static_cast<size_t>(bpp);
-    const int32_t kept = n < height ? height - n : 0;
+    const int32_t kept = std::max(height - n, 0);
     const int32_t top_px = frame.top * 8;
     const int32_t end_px = (frame.bottom + 1) * 8;
     for (int32_t py = top_px; py < top_px + kept * 8; ++py) {
@@ -139,7 +139,7 @@ int32_t text_view(int32_t first, int32_t last) {
   last = last < 0 ? current_last : last == 0 ? rows : last;
   if (!(first <= last && last <= rows && first <= rows)) return 0;
   text_viewport() = TextViewport{first, last};
-  text_locate(first, 1, -1, 0, 0);
+  text_locate(first, 1);
   return pack(last, first);
 }
 

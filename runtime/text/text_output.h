@@ -23,9 +23,11 @@ int32_t text_colour(int32_t foreground, int32_t background, int32_t flags);
 
 // 1-based row and column, 0 keeps that coordinate; a position outside the
 // viewport or the grid leaves the cursor put. `cursor` (-1 keep, 0 hide,
-// 1 show) matters on the console only. Clears the pending wrap. Returns
-// row x 256 + column, plus 65536 on the console while its cursor shows.
-int32_t text_locate(int32_t row, int32_t column, int32_t cursor, int32_t start, int32_t stop);
+// 1 show) matters on the console only; `start` and `stop` (the cursor's
+// shape) are taken and ignored. Clears the pending wrap. Returns row x 256 +
+// column, plus 65536 on the console while its cursor shows.
+int32_t text_locate(int32_t row, int32_t column, int32_t cursor = -1, int32_t start = 0,
+                    int32_t stop = 0);
 
 // File 0 is the screen (the console while none is open); other files are
 // ignored. Mask bit 4 adds a space after the digits, bits 0 and 2 a carriage

@@ -246,8 +246,9 @@ bool create_window(WindowState& state, SdlWindowData& data) {
                                        state.height, flags));
   };
   make(window_flags | for_renderer);
-  // Without OpenGL SDL picks another renderer, which needs no such window.
-  if (!data.window && for_renderer != 0) make(window_flags);
+  // Without OpenGL SDL picks another renderer, which needs no such window
+  // (without a flag to drop, the second try fails as the first did).
+  if (!data.window) make(window_flags);
   if (!data.window) return fail(state, SDL_GetError());
   SDL_SetWindowMinimumSize(data.window.get(), state.width, state.height);
   limit_size(data, state, state.full_screen);
@@ -311,16 +312,13 @@ bool create(WindowState& state, Uint32 renderer_flags) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(state, SDL_GetError());
   data->video_up = true;
 
-  // With no display SDL quietly settles for a driver that shows nothing;
-  // a window nobody can see is a failure, unless it was asked for.
+  // With no display SDL quietly settles for its offscreen driver, which
+  // shows nothing: a window nobody can see is a failure, unless it was asked
+  // for. (SDL takes its dummy driver only when asked for it by name.)
   const char* driver = SDL_GetCurrentVideoDriver();
   const std::string_view name = driver != nullptr ? driver : "";
-  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-  if (name == "offscreen" && !sdl_driver_requested(requested, name)) {
+  if (name == "offscreen" && !sdl_driver_requested(SDL_GetHint(SDL_HINT_VIDEODRIVER), name)) {
     return fail(state, "no display (SDL chose the offscreen driver)");
-  }
-  if (name == "dummy" && !sdl_driver_requested(requested, name)) {
-    return fail(state, "no display (SDL chose the dummy driver)");
   }
 
   state.saved_screen_saver = SDL_IsScreenSaverEnabled() == SDL_TRUE;

@@ -176,15 +176,15 @@ Startup wait_for_startup_other_than(Startup outcome) {
 }
 
 // Resets the state, starts the window thread with `back_end` and waits until
-// its window is up (0) or the thread has ended (1).
-int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
-                     int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
-  if (window_side_up) return 1;
+// its window is up (true) or the thread has ended (false).
+bool start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
+                  int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
+  if (window_side_up) return false;
   reset_state(title, width, height, depth, refresh, flags);
   if ((flags & back_end.refused_flags) != 0) {
     the_state.error = std::string(back_end.name) + " cannot honour the flags " +
                       std::to_string(flags & back_end.refused_flags);
-    return 1;
+    return false;
   }
   startup = Startup::pending;
   window_made = false;
@@ -199,23 +199,22 @@ int32_t start_thread(const DisplayBackEnd& back_end, const std::string& title, i
       the_state.running = false;
       the_state.back_end = nullptr;
       the_state.error = "cannot start the window thread";
-      return 1;
+      return false;
     }
   }
   if (wait_for_startup_other_than(Startup::pending) == Startup::ended) {
     if (window_thread.joinable()) window_thread.join();
     the_state.running = false;
     the_state.back_end = nullptr;
-    return 1;
+    return false;
   }
   window_side_up = true;
-  return 0;
+  return true;
 }
 
-// Returns once the window side has taken its window down: the thread has
-// ended, or the hosting loop has run its last step.
+// Returns once the window side, told to stop (running cleared), has taken its
+// window down: the thread has ended, or the hosting loop has run its last step.
 void stop_thread() {
-  the_state.running.store(false, std::memory_order_release);
   if (window_thread.joinable()) {
     window_thread.join();
   } else {
@@ -244,7 +243,7 @@ int32_t window_open(const std::string& title, int32_t width, int32_t height, int
     const int32_t pass_flags = pass == 0 ? flags : flags ^ WINDOW_FULL_SCREEN;
     for (const DisplayBackEnd* back_end : window_back_ends()) {
       for (const int32_t pass_refresh : {refresh, 0}) {
-        if (start_thread(*back_end, title, width, height, depth, pass_refresh, pass_flags) == 0) {
+        if (start_thread(*back_end, title, width, height, depth, pass_refresh, pass_flags)) {
           process_window_opened();
           return 0;
         }

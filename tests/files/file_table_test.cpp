@@ -52,6 +52,7 @@ TEST_F(FileTable, OpensOnlyRegularFilesUnderFreeNumbersFromOneTo255) {
   }
   EXPECT_EQ(text_file_open(write("other", "0"), 7), RESULT_ILLEGAL_CALL);  // 7 stays as it was
   EXPECT_EQ(read(7), 7);
+  EXPECT_EQ(read(FILE_NUMBER_LAST), 255);  // the last number is handed out too
   EXPECT_EQ(text_file_close(7), RESULT_OK);
   EXPECT_EQ(text_file_close(7), RESULT_ILLEGAL_CALL);
   EXPECT_EQ(text_file_free_number(), 7);

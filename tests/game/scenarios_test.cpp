@@ -3,6 +3,7 @@
 // whole seconds); and Escape, which ends the program on a blank blue console.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -88,6 +89,19 @@ TEST(Game, PlaysTheScenarios) {
     ++rows;
   }
   EXPECT_GT(rows, 15);
+}
+
+// The flames change phase once more than 0.2 s has passed, not at 0.2 s.
+TEST(Game, FlamesChangeOnlyAfterMoreThanTheirPeriod) {
+  GameState state;
+  state.clock = fake_clock;
+  now = 0.2;
+  animation_check(state);
+  EXPECT_EQ(state.animation_phase, 0);
+  now = std::nextafter(0.2, 1.0);
+  animation_check(state);
+  animation_check(state);
+  EXPECT_EQ(state.animation_phase, 1);
 }
 
 // The game's way out, in a child process: Escape after a short walk must end

@@ -7,6 +7,7 @@
 #include <deque>
 #include <random>
 
+#include "runtime/input/cp437.h"
 #include "runtime/input/key_poll.h"
 #include "runtime/input/strings.h"
 
@@ -64,6 +65,12 @@ TEST(Input, StringsAgreeWithModels) {
   }
   EXPECT_EQ(string_length(std::string("\0\xffH", 3)), 3);
   EXPECT_EQ(string_spaces(3) + string_spaces(-5), "   ");
+}
+
+// A view that ends inside a character, even where the bytes past its end
+// would complete it, ends in one replacement character.
+TEST(Input, TextCutInsideACharacterEndsReplaced) {
+  EXPECT_EQ(utf8_decode(std::string_view("a\xc3\xa9", 2)), (std::vector<uint32_t>{'a', 0xFFFD}));
 }
 
 }  // namespace

@@ -244,8 +244,11 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
     *image = saved;
   }
   EXPECT_EQ(pixel_get(nullptr, 0, 0), 0);  // the screen still the target
-  // A grab makes the image hold the screen's pixels, whatever it held before.
+  // Drawing on an image deeper than the screen fills whole pixels of its own
+  // size; a grab makes it hold the screen's pixels, whatever it held before.
   ImageBuffer* wide = image_create(8, 8, 0, 16, 0);
+  draw_line(wide, 0, 0, 7, 7, 0x1234, LINE_SHAPE_FILLED_BOX, LINE_STYLE_SOLID, 0);
+  EXPECT_EQ(pixel_get(wide, 7, 7), 0x1234);
   ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
   EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
   image_release(wide);

@@ -9,6 +9,7 @@
 
 #include "runtime/screen/boxes.h"
 #include "runtime/screen/draw_state.h"
+#include "runtime/screen/pixels.h"
 #include "runtime/screen/screen_lock.h"
 #include "tests/support/screen_fixture.h"
 
@@ -43,10 +44,14 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(screen_set_pages(-5, 7), 0);
   EXPECT_EQ(screen_set_pages(2, -1), 7 * 256);
   EXPECT_EQ(screen_set_pages(-1, 0), 7 * 256 + 2);  // one page given: the other stays
+  screen_lock();  // a caller's hold (the game's, for a frame) outlasts what follows
   EXPECT_EQ(screen_set_pages(-1, 7), 2);
   draw_line(nullptr, 0, 0, 319, 199, 5, 2, 0, 0);
   EXPECT_EQ(screen_copy_page(8, 0) + screen_copy_page(0, 8), 2 * RESULT_ILLEGAL_CALL);
   EXPECT_EQ(screen_copy_page(-1, -1), RESULT_OK);  // work page onto the shown page
+  pixel_set(nullptr, 1, 0, 6, 0, 0);
+  EXPECT_EQ(pixel_get(nullptr, 1, 0) * 10 + screen_lock_count(), 61);
+  screen_unlock();
   EXPECT_EQ(page(7)[12345], 5);
   EXPECT_EQ(screen_copy_page(-1, 0), RESULT_OK);  // page 0 by number, not the shown page
   EXPECT_EQ(page(0)[12345], 5);

@@ -63,6 +63,7 @@ TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
   EXPECT_EQ(console_width(1, -1), 0);
   EXPECT_EQ(console_width(-1, 1), 0);
   EXPECT_EQ(console_width(0, 0), 1 + 1 * 65536);
+  EXPECT_EQ(text_view(1, 2) + text_view(1, 1), 1 * 65536 + 1);  // one row now
   EXPECT_EQ(console_width(40000, 40000), 0);
   EXPECT_EQ(console_width(-5, -5), 32767 + 32767 * 65536);
   EXPECT_NE(received().find("\x1b[8;1;1t"), std::string::npos);
@@ -78,6 +79,9 @@ TEST_F(Console, ClearWritesTheViewportRowsBlank) {
   EXPECT_EQ(received(), "");
   screen_clear(2);
   EXPECT_EQ(received().substr(0, 16), "\x1b[0;37;40m\x1b[3;1H");
+  text_viewport() = TextViewport{};  // as the program starts: the whole console
+  screen_clear(ARG_OMITTED);
+  EXPECT_EQ(received().substr(0, 17), "\x1b[0;37;40m\x1b[H\x1b[2J");
 }
 
 TEST_F(Console, CloseLeavesItEightyByTwentyFiveAndCleared) {
@@ -97,10 +101,10 @@ TEST_F(Console, PrintedTextPassesThrough) {
   print_int(3, 1, 0);  // not the screen: ignored
   print_text(3, "x", 1);
   print_int(0, -2147483647 - 1, 16);
-  print_int(0, 0, 0);
-  EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0");
+  print_int(0, 0, 1);  // a new line, and no space before it
+  EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0\r\n");
   print_text(0, "\nab", 0);  // a line feed alone starts the line too
-  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 3 * 256 + 3);
+  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 4 * 256 + 3);
 }
 
 // A terminal as xterm keeps one: a grid of characters, a cursor that stays in
@@ -210,9 +214,10 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
   }
 }
 
-// On a real terminal of 37 x 11 the console starts at the terminal's size,
-// and clearing writes its blanks no wider and no lower than the terminal,
-// whatever size the program asked for: past the edge a blank would wrap.
+// On a real terminal of 37 x 11 the console starts at the terminal's size
+// (at 80 x 25 when the terminal reports 0 either way), and clearing writes
+// its blanks no wider and no lower than the terminal, whatever size the
+// program asked for: past the edge a blank would wrap.
 TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
@@ -233,6 +238,15 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
     }
     return out;
   };
+  // A terminal that does not know its size is taken as 80 x 25.
+  int32_t unsized = 0;
+  for (const winsize none : {winsize{0, 37, 0, 0}, winsize{11, 0, 0, 0}}) {
+    ioctl(terminal, TIOCSWINSZ, &none);
+    console_capture(nullptr);
+    unsized += console_width(0, 0) != 80 + 25 * 65536;
+  }
+  ioctl(terminal, TIOCSWINSZ, &size);
+  console_capture(nullptr);
   const int32_t started = console_width(0, 0);
   console_width(80, 25);
   const std::string resized = terminal_got();  // at once, not at the next flush
@@ -242,6 +256,7 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   console_capture(nullptr);
   const std::string out = terminal_got();
   for (const int fd : {saved, terminal, master}) close(fd);
+  EXPECT_EQ(unsized, 0);
   EXPECT_EQ(started, 37 + 11 * 65536);
   EXPECT_EQ(resized.substr(0, 10), "\x1b[8;25;80t");
   int32_t rows = 0;

@@ -270,6 +270,23 @@ TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
   EXPECT_LE(repeats, static_cast<size_t>((held - 0.5) * 30) + 2);
   support::wait_ticks(30);
   EXPECT_EQ(polled(), "");
+  TearDown();  // nothing of SDL stays up, pads included, after a window made again
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+}
+
+// While the window is not active the pads post nothing, and a direction held
+// through that time counts as pressed afresh when the window is back.
+TEST_F(Sdl, PadsRestWhileTheWindowIsInactive) {
+  Pad pad;
+  support::wait_ticks(2);
+  key_buffer() = KeyBuffer{};
+  pad.hold({SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT});
+  support::wait_ticks(3);
+  EXPECT_EQ(polled(), "1");
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
+  EXPECT_EQ(polled(), "");
+  after(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+  EXPECT_EQ(polled().substr(0, 1), "1");  // at once, not after the repeat delay
 }
 
 // Back with Start ends the game from a pad, the way Escape does.
@@ -296,8 +313,8 @@ TEST(SdlDeathTest, BackWithStartEndsTheGame) {
 }
 
 // With no display and no driver asked for, SDL would settle for one that
-// shows nothing: opening must fail, say why and leave SDL down; so must a
-// window SDL refuses to make.
+// shows nothing: opening must fail, say why and leave SDL down, whether or
+// not a Wayland display is named; so must a window SDL refuses to make.
 TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto open = [] {
@@ -306,6 +323,11 @@ TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
     std::fprintf(stderr, "too large %d: %s, ", too_large, window_last_error().c_str());
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("DISPLAY");
+    // A Wayland display that is not there: SDL tries every driver it has
+    // and would take its offscreen one.
+    setenv("WAYLAND_DISPLAY", "tilewalk-test-none", 1);
+    const int32_t offscreen = window_open("tilewalk", 320, 200, 8, 0, 0);
+    std::fprintf(stderr, "offscreen %d: %s, ", offscreen, window_last_error().c_str());
     unsetenv("WAYLAND_DISPLAY");
     const int32_t result = window_open("tilewalk", 320, 200, 8, 0, 0);
     const bool sdl_says_why = window_last_error() != "SDL failed without a reason";
@@ -314,7 +336,8 @@ TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
     std::exit(0);
   };
   EXPECT_EXIT(open(), ::testing::ExitedWithCode(0),
-              "too large 1: Window is too large., result 1, reason 1, video 0");
+              "too large 1: Window is too large., .*offscreen 1: no display \\(SDL chose the "
+              "offscreen driver\\), result 1, reason 1, video 0");
 }
 
 }  // namespace

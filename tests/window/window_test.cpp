@@ -1,6 +1,6 @@
-// The window side as the screen sees it: the back-end retries, the
-// full-screen switch, closing while the game holds the lock, and keys from
-// the window thread reaching key_poll.
+// The window side as the screen sees it: the back-end retries, one window at
+// a time, the full-screen switch, closing while the game holds the lock, and
+// keys from the window thread reaching key_poll.
 #include <gtest/gtest.h>
 
 #include "runtime/input/key_poll.h"
@@ -27,6 +27,8 @@ TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped)
   EXPECT_NE(window_last_error(), "");
   for (const int32_t flags : {0, WINDOW_NO_SWITCHING}) {
     ASSERT_EQ(screen_open(320, 200, 4, 8, flags, 0), RESULT_OK);
+    // One window at a time: another open is refused.
+    EXPECT_NE(window_open("again", 320, 200, 8, 0, 0), 0);
     screen_lock();  // as inside a tick
     const size_t windows = headless_start_attempts().size();
     window_fullscreen_toggle(window_state());
