@@ -8,7 +8,7 @@
 // and writes the files into the game's in-memory file system before the
 // game's main runs. A bad pack changes nothing: the running game goes on.
 // The files never leave the browser (they wait in sessionStorage across the
-// reload). Runs on the page's main thread, before tilewalk.js.
+// reload). Runs on the page's main thread, before or after tilewalk.js.
 (() => {
   // Bare name, and where tilewalk reads it.
   const FILES = [
@@ -223,7 +223,15 @@
     }
   }
 
+  // The shipped files go into the file system in a pre-run hook of the
+  // program's own, in an order the page does not choose; the pack to play
+  // replaces them once that pass is over, and main waits for it.
   (Module.preRun ??= []).push(() => {
+    Module.addRunDependency('datapack');
+    Promise.resolve().then(playChosenPack).finally(() => Module.removeRunDependency('datapack'));
+  });
+
+  async function playChosenPack() {
     const stored = sessionStorage.getItem(STORE);
     if (stored) {
       sessionStorage.removeItem(STORE);  // a reload brings back the shipped pack (or the link's)
@@ -237,8 +245,8 @@
     }
     const link = new URLSearchParams(location.search).get('pack');
     if (!link) return;
-    Module.addRunDependency('datapack');
-    fromLink(link).then(async (files) => {
+    try {
+      const files = await fromLink(link);
       if (files.size === 0) throw new Error(`none of the six files is in ${link}`);
       const result = await check(files);
       if (!result.good) {
@@ -249,11 +257,11 @@
       writeIntoGame(files);
       show(`Playing the datapack at ${link}.` + (result.warnings.length ? ' Worth a look:' : ''),
            result.warnings, false);
-    }).catch((error) => {
+    } catch (error) {
       show(`The datapack at ${link} could not be read (${error.message}); playing the shipped one.`,
            [], true);
-    }).finally(() => Module.removeRunDependency('datapack'));
-  });
+    }
+  }
 
   (document.getElementById('footer') ?? document.body).append(bar);
 })();

@@ -137,8 +137,16 @@ await withBrowser(async (browser) => {
       fail(`the console is ${end.colours.join(', ')}, not bright white on blue`);
     }
 
-    // A good pack restarts the game with it, even after Escape.
+    // A good pack restarts the game with it, even after Escape, and even
+    // when the page's files come in the worst order a busy machine gives:
+    // the program's script before the datapack script, and its compiled
+    // program only after the page is parsed.
     if (packTool) {
+      await page.setBypassServiceWorker(true);
+      await page.setRequestInterception(true);
+      const late = {'/datapack.js': 300, '/tilewalk.wasm': 1500};
+      page.on('request', (request) => sleep(late[new URL(request.url()).pathname] ?? 0)
+          .then(() => request.continue()));
       await (await page.$('#datapack')).uploadFile(...mine);
       await expectFrameIn(page, packDir, 'mine');
     }
