@@ -181,6 +181,10 @@ void console_resize(int32_t columns, int32_t rows) {
   if (rows >= 1) state.rows = rows > 32767 ? 32767 : rows;
   // A terminal that cannot or will not resize ignores the request.
   console_emit_control(ansi_resize(state.columns, state.rows));
+  // The cursor stays inside the new size, whoever calls next.
+  state.pending_wrap = false;
+  if (state.cursor_row >= state.rows) state.cursor_row = state.rows - 1;
+  if (state.cursor_column >= state.columns) state.cursor_column = state.columns - 1;
 }
 
 void console_flush() {

@@ -49,7 +49,7 @@ int32_t console_colour(int32_t foreground, int32_t background, int32_t flags);
 int32_t console_locate(int32_t row, int32_t column, int32_t cursor);
 void console_clear(int32_t mode);
 // Sets the size (a value below 1 keeps that dimension); asks the terminal to
-// follow. The cursor is the caller's to place again, inside the new size.
+// follow. The cursor is kept inside the new size.
 void console_resize(int32_t columns, int32_t rows);
 void console_flush();
 
