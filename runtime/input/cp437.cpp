@@ -1,5 +1,6 @@
 #include "runtime/input/cp437.h"
 
+#include <algorithm>
 #include <array>
 
 namespace runtime {
@@ -22,6 +23,21 @@ constexpr std::array<uint16_t, 128> UPPER_HALF = {
 };
 
 constexpr uint32_t REPLACEMENT = 0xFFFD;
+
+// The leads of longer forms: the bits that tell the form, how many
+// continuation bytes follow, and the smallest code point the form may carry
+// (anything smaller is written too long).
+struct LeadForm {
+  uint8_t mask;
+  uint8_t pattern;
+  size_t extra;
+  uint32_t minimum;
+};
+constexpr std::array<LeadForm, 3> LEAD_FORMS{{
+    {0xE0, 0xC0, 1, 0x80},
+    {0xF0, 0xE0, 2, 0x800},
+    {0xF8, 0xF0, 3, 0x10000},
+}};
 
 }  // namespace
 
@@ -49,24 +65,21 @@ std::vector<uint32_t> utf8_decode(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    size_t extra = 0;
-    uint32_t cp = 0;
-    uint32_t minimum = 0;
     if (lead < 0x80) {
       out.push_back(lead);
       ++i;
       continue;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1, cp = lead & 0x1Fu, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2, cp = lead & 0x0Fu, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3, cp = lead & 0x07u, minimum = 0x10000;
-    } else {
+    }
+    const auto form = std::find_if(LEAD_FORMS.begin(), LEAD_FORMS.end(), [lead](const LeadForm& f) {
+      return (lead & f.mask) == f.pattern;
+    });
+    if (form == LEAD_FORMS.end()) {
       out.push_back(REPLACEMENT);
       ++i;
       continue;
     }
+    const size_t extra = form->extra;
+    auto cp = static_cast<uint32_t>(lead & ~form->mask);
     bool ok = i + extra < text.size();
     for (size_t k = 1; ok && k <= extra; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
@@ -75,7 +88,7 @@ std::vector<uint32_t> utf8_decode(std::string_view text) {
       else
         cp = (cp << 6) | (next & 0x3Fu);
     }
-    if (ok && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+    if (ok && (cp < form->minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
     if (!ok) {
       out.push_back(REPLACEMENT);
       ++i;

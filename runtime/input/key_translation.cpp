@@ -159,9 +159,6 @@ Column column_of(const KeyPress& p) {
 constexpr bool is_character(Entry e) { return e != 0 && !is_extended(e); }
 constexpr bool is_printable(uint8_t c) { return c >= ' ' && c != 0x7F; }
 
-// A letter is the same character in either case.
-constexpr Entry fold_case(Entry c) { return (c >= 'A' && c <= 'Z') ? C(c - 'A' + 'a') : c; }
-
 constexpr uint8_t ESCAPE_SCAN_CODE = 0x01;
 constexpr uint8_t ENTER_SCAN_CODE = 0x1C;
 constexpr uint8_t PAD_MULTIPLY_SCAN_CODE = 0x37;
@@ -193,8 +190,7 @@ uint8_t ctrl_character(uint8_t typed) {
   if (typed == 0) return 0;
   for (size_t scan = ESCAPE_SCAN_CODE; scan < SCAN_TABLE.size(); ++scan) {
     const Row& row = SCAN_TABLE[scan];
-    if (in_main_block(static_cast<uint8_t>(scan)) &&
-        (fold_case(typed) == row[NONE] || typed == row[SHIFT])) {
+    if (in_main_block(static_cast<uint8_t>(scan)) && (typed == row[NONE] || typed == row[SHIFT])) {
       return is_character(row[CTRL]) ? static_cast<uint8_t>(row[CTRL]) : 0;
     }
   }

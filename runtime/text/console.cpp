@@ -100,7 +100,7 @@ void console_write(std::string_view bytes) {
     // The terminal's output processing makes a line feed a new line; a
     // character in the last column leaves the cursor there until the next
     // character wraps.
-    const bool wrap = state.pending_wrap && value != 8 && value != 10 && value != 13;
+    const bool wrap = state.pending_wrap && value != 8 && value != 13;
     state.pending_wrap = false;
     if (value == 10 || wrap) {
       state.cursor_column = 0;

@@ -50,8 +50,8 @@ void report_startup(Startup outcome) {
   startup_changed.notify_all();
 }
 
-void reset_state(const std::string& title, int32_t width, int32_t height, int32_t depth,
-                 int32_t refresh, int32_t flags) {
+void reset_state(const std::string& title, int32_t width, int32_t height, int32_t refresh,
+                 int32_t flags) {
   WindowState& state = the_state;
   state.running = false;
   state.active = false;
@@ -61,7 +61,6 @@ void reset_state(const std::string& title, int32_t width, int32_t height, int32_
   state.title = title;
   state.width = width;
   state.height = height;
-  state.depth = depth < 8 ? 8 : depth;
   state.outer_width = 0;
   state.outer_height = 0;
   state.palette.fill(0);
@@ -178,9 +177,9 @@ Startup wait_for_startup_other_than(Startup outcome) {
 // Resets the state, starts the window thread with `back_end` and waits until
 // its window is up (true) or the thread has ended (false).
 bool start_thread(const DisplayBackEnd& back_end, const std::string& title, int32_t width,
-                  int32_t height, int32_t depth, int32_t refresh, int32_t flags) {
+                  int32_t height, int32_t refresh, int32_t flags) {
   if (window_side_up) return false;
-  reset_state(title, width, height, depth, refresh, flags);
+  reset_state(title, width, height, refresh, flags);
   if ((flags & back_end.refused_flags) != 0) {
     the_state.error = std::string(back_end.name) + " cannot honour the flags " +
                       std::to_string(flags & back_end.refused_flags);
@@ -236,14 +235,14 @@ void window_set_back_ends_for_tests(std::span<const DisplayBackEnd* const> back_
 
 void window_set_tick_observer(TickObserver observer) { tick_observer = observer; }
 
-int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t depth,
-                    int32_t refresh, int32_t flags) {
+int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t refresh,
+                    int32_t flags) {
   last_error.clear();
   for (int32_t pass = 0; pass < 2; ++pass) {
     const int32_t pass_flags = pass == 0 ? flags : flags ^ WINDOW_FULL_SCREEN;
     for (const DisplayBackEnd* back_end : window_back_ends()) {
       for (const int32_t pass_refresh : {refresh, 0}) {
-        if (start_thread(*back_end, title, width, height, depth, pass_refresh, pass_flags)) {
+        if (start_thread(*back_end, title, width, height, pass_refresh, pass_flags)) {
           process_window_opened();
           return 0;
         }

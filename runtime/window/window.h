@@ -43,7 +43,6 @@ struct WindowState {
   std::string title;
   int32_t width = 0;
   int32_t height = 0;
-  int32_t depth = 8;
   int32_t outer_width = 0;
   int32_t outer_height = 0;
   std::array<uint32_t, 256> palette{};  // the colours shown: red bits 0-7, green 8-15, blue 16-23
@@ -86,8 +85,8 @@ struct DisplayBackEnd {
 
 // 0 when a window is up and its thread is presenting; nonzero when no back end
 // could start (window_last_error says why). Game's thread.
-int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t depth,
-                    int32_t refresh, int32_t flags);
+int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t refresh,
+                    int32_t flags);
 
 // Ends the window thread and takes the window down. No-op when none is open.
 void window_close();

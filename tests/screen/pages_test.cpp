@@ -29,6 +29,7 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
     const int32_t opened = screen_open(320, 200, depth, 2, 0, 0);
     EXPECT_EQ(opened == RESULT_OK ? screen_current()->pitch : 0, 320 * bpp) << depth;
   }
+  EXPECT_EQ(screen_open(1, 1, 8, 1, 0, 0), RESULT_OK);  // the smallest screen there is
   ASSERT_EQ(screen_open(320, 200, 4, 0, 0, 0), RESULT_OK);
   EXPECT_EQ(screen_current()->page_count, 1);
   draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <utility>
@@ -105,6 +106,12 @@ TEST_F(Console, PrintedTextPassesThrough) {
   EXPECT_EQ(received(), "-42, ok\a\r\n-2147483648  0\r\n");
   print_text(0, "\nab", 0);  // a line feed alone starts the line too
   EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 4 * 256 + 3);
+  // A character in the last column waits there; a backspace or a carriage
+  // return then acts on that line, with no wrap first.
+  print_text(0, std::string(78, 'x') + "\b", 0);
+  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 4 * 256 + 79);
+  print_text(0, "yz\r", 0);
+  EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 4 * 256 + 1);
 }
 
 // A terminal as xterm keeps one: a grid of characters, a cursor that stays in
@@ -212,6 +219,22 @@ TEST_F(Console, ATerminalFedItsBytesAgreesWithWhatTheOperationsReport) {
     ASSERT_EQ(text_colour(0, 0, 3), t.background * 65536 + t.foreground);
     ASSERT_EQ(console_width(0, 0), t.columns + t.rows * 65536);
   }
+}
+
+// The game's way out: the console comes back 80 x 25 in bright white on blue
+// whatever size it had, and the process ends with 0 (the state at the end is
+// told on standard error by a handler that runs at exit).
+TEST(ConsoleExit, LeavesTheConsoleEightyByTwentyFiveInWhiteOnBlue) {
+  EXPECT_EXIT(
+      {
+        static std::string sink;
+        console_capture(&sink, 100, 30);
+        std::atexit([] {
+          std::fprintf(stderr, "size %d colours %d\n", console_width(0, 0), text_colour(0, 0, 3));
+        });
+        console_restore();
+      },
+      testing::ExitedWithCode(0), "size 1638480 colours 65551");
 }
 
 // On a real terminal of 37 x 11 the console starts at the terminal's size
