@@ -108,7 +108,6 @@ int32_t string_find(int32_t start, std::string_view text, std::string_view patte
   text = clamp_to_int32(text);
   if (text.empty() || pattern.empty()) return 0;
   if (start < 1 || static_cast<size_t>(start) > text.size()) return 0;
-  if (pattern.size() > text.size()) return 0;
   const size_t from = static_cast<size_t>(start) - 1;
   if (pattern.size() == 1) return forward_scan(text, from, static_cast<unsigned char>(pattern[0]));
   if (text.size() - from < pattern.size()) return 0;

@@ -1,12 +1,15 @@
 // The key ring and the byte-string operations against plain models: a queue
 // that keeps the newest 15 keys, and searches and comparisons over random
 // bytes from small alphabets holding 0 and 255, where matches and near
-// matches are common and a search's shift tables go wrong.
+// matches are common and a search's shift tables go wrong; and the clock.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <random>
+#include <thread>
 
+#include "runtime/input/clock.h"
 #include "runtime/input/cp437.h"
 #include "runtime/input/key_poll.h"
 #include "runtime/input/strings.h"
@@ -71,6 +74,19 @@ TEST(Input, StringsAgreeWithModels) {
 // would complete it, ends in one replacement character.
 TEST(Input, TextCutInsideACharacterEndsReplaced) {
   EXPECT_EQ(utf8_decode(std::string_view("a\xc3\xa9", 2)), (std::vector<uint32_t>{'a', 0xFFFD}));
+}
+
+// The game's pace: the clock never runs backwards, and counts a sleep as at
+// least its length.
+TEST(Input, ClockRunsForwardWithTheSystem) {
+  double last = clock_seconds();
+  for (int i = 0; i < 10000; ++i) {
+    const double now = clock_seconds();
+    ASSERT_GE(now, last);
+    last = now;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_GE(clock_seconds() - last, 0.019);
 }
 
 }  // namespace

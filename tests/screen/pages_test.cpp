@@ -72,6 +72,12 @@ TEST(Pages, MarkedRowsStayInsideThePage) {
     screen_mark_rows(first, last);
   }
   EXPECT_EQ(std::count(rows.begin(), rows.end(), 1) * 1000 + rows[0] + rows[199], 2002);
+  // The window takes them once, as the band from the first to the last.
+  std::vector<uint32_t> pixels(320 * 200);
+  const std::vector<uint32_t> colours(256);
+  const PresentedRows shown = present_dirty_rows(colours.data(), pixels.data(), 320);
+  EXPECT_EQ(shown.first * 1000 + shown.last, 199);
+  EXPECT_EQ(present_dirty_rows(colours.data(), pixels.data(), 320).first, -1);
   screen_unlock();
   screen_release();
 }
