@@ -15,12 +15,12 @@ FileRecord* record_of(int32_t file_number) {
   return &table.records[file_number - FILE_NUMBER_FIRST];
 }
 
-// Everything but the block, whose bytes are dead once next == end.
+// Everything but the block, whose bytes are dead once next == end, and the
+// generation, which counts only while the record is open.
 void record_clear(FileRecord& record) {
   record.open = false;
   record.descriptor = -1;
   record.ended = false;
-  record.generation = 0;
   record.stream = ByteStream{};
 }
 

@@ -26,10 +26,10 @@ uint8_t character_of(uint32_t code_point) {
   return code_point < ' ' || code_point == 0x7F ? 0 : cp437_from_code_point(code_point);
 }
 
-// The layout's character for the key with no modifier, from its keysym.
+// The layout's character for the key with no modifier, from its keysym
+// (keys without one have keysyms outside Unicode, or none).
 uint8_t keysym_character(SDL_Keycode sym) {
   uint8_t byte = 0;
-  if (sym <= 0 || (sym & SDLK_SCANCODE_MASK) != 0) return 0;
   return cp437_lookup(static_cast<uint32_t>(sym), byte) ? character_of(byte) : 0;
 }
 

@@ -255,9 +255,9 @@ TEST(TextOddScreens, WidePixelsTakeTheWholeColourAndNoCellMeansNoText) {
   page(0)[11 * 16] = 9;
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(page(0)[11 * 16], 0);
-  ASSERT_EQ(screen_open(16, 8, 4, 1, 0, 0), RESULT_OK);  // one row of two cells
+  ASSERT_EQ(screen_open(8, 8, 4, 1, 0, 0), RESULT_OK);  // one cell
   print_text(0, "\xdb", 0);
-  EXPECT_EQ(page(0)[0], 15);
+  EXPECT_EQ(page(0)[63], 15);
   screen_release();
 }
 
