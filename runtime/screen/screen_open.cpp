@@ -111,7 +111,7 @@ int32_t screen_open(int32_t width, int32_t height, int32_t depth, int32_t pages,
   PagedScreen& opened = *screen;
   screen_set_current(std::move(screen));
 
-  if (window_open(program_title(), width, height, refresh, flags) != 0) {
+  if (window_open(program_title(), width, height, depth, refresh, flags) != 0) {
     screen_set_current(nullptr);
     return RESULT_ILLEGAL_CALL;
   }

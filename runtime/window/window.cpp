@@ -235,8 +235,8 @@ void window_set_back_ends_for_tests(std::span<const DisplayBackEnd* const> back_
 
 void window_set_tick_observer(TickObserver observer) { tick_observer = observer; }
 
-int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t refresh,
-                    int32_t flags) {
+int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t /*depth*/,
+                    int32_t refresh, int32_t flags) {
   last_error.clear();
   for (int32_t pass = 0; pass < 2; ++pass) {
     const int32_t pass_flags = pass == 0 ? flags : flags ^ WINDOW_FULL_SCREEN;

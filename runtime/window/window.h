@@ -84,9 +84,10 @@ struct DisplayBackEnd {
 };
 
 // 0 when a window is up and its thread is presenting; nonzero when no back end
-// could start (window_last_error says why). Game's thread.
-int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t refresh,
-                    int32_t flags);
+// could start (window_last_error says why). Game's thread. The window shows
+// palette indices whatever the pages' depth, so `depth` changes nothing here.
+int32_t window_open(const std::string& title, int32_t width, int32_t height, int32_t depth,
+                    int32_t refresh, int32_t flags);
 
 // Ends the window thread and takes the window down. No-op when none is open.
 void window_close();

@@ -319,17 +319,17 @@ TEST(SdlDeathTest, NoDisplayMeansNoWindow) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto open = [] {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    const int32_t too_large = window_open("tilewalk", 20000, 200, 0, 0);
+    const int32_t too_large = window_open("tilewalk", 20000, 200, 8, 0, 0);
     std::fprintf(stderr, "too large %d: %s, ", too_large, window_last_error().c_str());
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("DISPLAY");
     // A Wayland display that is not there: SDL tries every driver it has
     // and would take its offscreen one.
     setenv("WAYLAND_DISPLAY", "tilewalk-test-none", 1);
-    const int32_t offscreen = window_open("tilewalk", 320, 200, 0, 0);
+    const int32_t offscreen = window_open("tilewalk", 320, 200, 8, 0, 0);
     std::fprintf(stderr, "offscreen %d: %s, ", offscreen, window_last_error().c_str());
     unsetenv("WAYLAND_DISPLAY");
-    const int32_t result = window_open("tilewalk", 320, 200, 0, 0);
+    const int32_t result = window_open("tilewalk", 320, 200, 8, 0, 0);
     const bool sdl_says_why = window_last_error() != "SDL failed without a reason";
     std::fprintf(stderr, "result %d, reason %d, video %u", result, sdl_says_why,
                  SDL_WasInit(SDL_INIT_VIDEO));

@@ -28,7 +28,7 @@ TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped)
   for (const int32_t flags : {0, WINDOW_NO_SWITCHING}) {
     ASSERT_EQ(screen_open(320, 200, 4, 8, flags, 0), RESULT_OK);
     // One window at a time: another open is refused.
-    EXPECT_NE(window_open("again", 320, 200, 0, 0), 0);
+    EXPECT_NE(window_open("again", 320, 200, 8, 0, 0), 0);
     screen_lock();  // as inside a tick
     const size_t windows = headless_start_attempts().size();
     window_fullscreen_toggle(window_state());
