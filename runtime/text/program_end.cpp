@@ -46,10 +46,9 @@ int32_t console_width(int32_t columns, int32_t rows) {
 }
 
 void program_end(int32_t code) {
-  if (screen_current()) {
-    screen_release();
-    viewport_to_console();
-  }
+  // The window goes before the process does; nothing reads the text state
+  // after this.
+  if (screen_current()) screen_release();
   console_flush();
   std::exit(code);
 }

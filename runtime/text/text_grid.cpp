@@ -16,10 +16,9 @@ bool text_frame(const PagedScreen& screen, TextFrame& frame) {
   if (screen.text_columns < 1 || screen.text_rows < 1) return false;
   int32_t first = 1;
   int32_t last = screen.text_rows;
+  // Inside the grid: screen_open sets the viewport to the grid, and text_view
+  // takes only rows of it.
   viewport_bounds(screen.text_rows, first, last);
-  // A viewport left over from a larger grid is cut to this one.
-  last = std::min(last, screen.text_rows);
-  first = std::clamp(first, 1, last);
   frame.left = 0;
   frame.right = screen.text_columns - 1;
   frame.top = first - 1;
