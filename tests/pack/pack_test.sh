@@ -111,4 +111,7 @@ done
 "$pack" preview "$work/map.png" --map --at 5,2
 shown=$(identify -format '%wx%h %[pixel:p{128,32}] %[pixel:p{560,48}] %[pixel:p{86,33}]' "$work/map.png")
 [ "$shown" = "1024x512 srgb(255,85,255) srgb(0,0,0) srgb(170,170,170)" ] || fail "map: $shown"
+# The whole map, pixel for pixel, as it was looked at when this was written.
+[ "$(identify -format '%#' "$work/map.png")" = f5770634f999e61c069a441fc76944508f61d893b8f7f56d270bed265efb6a9d ] ||
+  fail "the map preview changed: tilewalk-pack preview OUT.png --map --at 5,2 draws it"
 echo "ok"
