@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <utility>
 #include <vector>
@@ -38,6 +39,9 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(page(0)[63999], 9);  // refused before the open screen was touched
   ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
   EXPECT_EQ(page(0)[63999], 0);
+  std::array<uint32_t, 256> palette{};  // the 16 default colours, then black
+  std::copy(DEFAULT_PALETTE.begin(), DEFAULT_PALETTE.end(), palette.begin());
+  EXPECT_EQ(screen_current()->palette, palette);
   EXPECT_EQ(screen_set_pages(1, 0), 0);
   EXPECT_EQ(screen_set_pages(9, 8), 1);  // pages that do not exist are ignored
   EXPECT_EQ(screen_set_pages(3, 2), 1);
