@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "runtime/files/item_reader.h"
 
@@ -137,10 +138,8 @@ int32_t round_half_even_to_int32(double value) {
 int32_t floating_to_int32(const char* text, size_t length, size_t* used) {
   report_used(used, false, 0);
   const size_t start = skip_spaces(text, length);
-  if (length - start >= 2 && text[start] == '0' &&
-      (text[start + 1] == 'x' || text[start + 1] == 'X')) {
-    return 0;
-  }
+  const std::string_view rest(text + start, length - start);
+  if (rest.starts_with("0x") || rest.starts_with("0X")) return 0;
   // strtod wants a terminated string, and E where BASIC also writes D; an
   // item is short enough for the stack.
   char copy[ITEM_MAX_LENGTH + 1];

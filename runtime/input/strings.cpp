@@ -16,7 +16,7 @@ constexpr size_t MAX_LENGTH = static_cast<size_t>(std::numeric_limits<int32_t>::
 // Positions are reported as int32; text beyond that cannot be addressed by a
 // caller and is not searched.
 std::string_view clamp_to_int32(std::string_view s) {
-  return s.size() > MAX_LENGTH ? s.substr(0, MAX_LENGTH) : s;
+  return s.substr(0, MAX_LENGTH);  // no longer than it was
 }
 
 int32_t forward_scan(std::string_view text, size_t from, unsigned char byte) {

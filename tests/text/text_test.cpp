@@ -210,9 +210,12 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   screen_clear(ARG_OMITTED);
   EXPECT_EQ(page(0)[0], 0);  // the work page only
   draw_line(nullptr, 0, 0, 319, 199, 9, 2, 0, 0);
+  text_locate(22, 2, -1, 0, 0);
+  print_text(0, "kept", 0);
   text_view(1, 20);
   screen_clear(2);  // from the page's top, but not to its bottom
   for (int32_t y = 0; y < 200; ++y) ASSERT_EQ(page(1)[y * 320], y < 160 ? 4 : 9) << y;
+  EXPECT_EQ(row_text(22), " kept");
   text_view(1, 25);
   // On the shown page, text marks its rows for the window.
   screen_set_pages(0, 0);
