@@ -89,6 +89,10 @@ bool sdl_press(const std::string& key, const std::string& mods, const std::strin
     typed.copy(event.text.text, sizeof event.text.text - 1);
     SDL_PushEvent(&event);
   }
+  // Another event queued behind the press, whose bytes would read as text.
+  event = SDL_Event{};
+  event.user = {SDL_USEREVENT, 0, 0, 'z', nullptr, nullptr};
+  SDL_PushEvent(&event);
   bool toggle = false;
   while (SDL_PollEvent(&event) != 0) {
     toggle |= sdl_keyboard_handle(event) == KeyEventResult::TOGGLE_FULL_SCREEN;
