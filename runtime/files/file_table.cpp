@@ -15,11 +15,10 @@ FileRecord* record_of(int32_t file_number) {
   return &table.records[file_number - FILE_NUMBER_FIRST];
 }
 
-// Everything but the block, whose bytes are dead once next == end, and the
-// generation, which counts only while the record is open.
+// Everything a closed record's reader could see; the block (dead once next ==
+// end), the descriptor and the generation count only while it is open.
 void record_clear(FileRecord& record) {
   record.open = false;
-  record.descriptor = -1;
   record.ended = false;
   record.stream = ByteStream{};
 }
