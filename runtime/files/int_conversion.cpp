@@ -48,6 +48,11 @@ void report_used(size_t* used, bool found_digits, size_t end) {
   }
 }
 
+// Before any text is read: nothing yet.
+void report_none(size_t* used) {
+  if (used != nullptr) *used = 0;
+}
+
 }  // namespace
 
 int32_t decimal_to_int32(const char* text, size_t length, size_t* used) {
@@ -81,7 +86,7 @@ int32_t decimal_to_int32(const char* text, size_t length, size_t* used) {
 }
 
 int32_t radix_to_int32(const char* text, size_t length, size_t* used) {
-  report_used(used, false, 0);
+  report_none(used);
   if (length < 2 || text[0] != '&') {
     return 0;
   }
@@ -136,7 +141,7 @@ int32_t round_half_even_to_int32(double value) {
 }
 
 int32_t floating_to_int32(const char* text, size_t length, size_t* used) {
-  report_used(used, false, 0);
+  report_none(used);
   const size_t start = skip_spaces(text, length);
   const std::string_view rest(text + start, length - start);
   if (rest.starts_with("0x") || rest.starts_with("0X")) return 0;
@@ -159,7 +164,7 @@ int32_t item_to_int32(const char* text, size_t length, bool floating, size_t* us
   if (floating) {
     return floating_to_int32(text, length, used);
   }
-  report_used(used, false, 0);
+  report_none(used);
   const size_t start = skip_spaces(text, length);
   if (start == length) {
     return 0;

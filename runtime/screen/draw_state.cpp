@@ -25,10 +25,10 @@ int32_t clamp_to_int32(uint64_t value) {
 }
 
 void point_rows_at_work_page(PagedScreen& screen) {
-  // reserve() keeps the table's storage across image targets, so switching
-  // back and forth never allocates once the screen's height has been seen.
+  // A vector keeps its storage when it shrinks for a smaller image, so
+  // switching back and forth never allocates once the screen's height has
+  // been seen.
   const auto height = static_cast<size_t>(screen.height);
-  state.rows.reserve(height);
   state.rows.resize(height);
   uint8_t* row = screen_page(screen, state.work_page);
   const auto pitch = static_cast<size_t>(screen.pitch);

@@ -62,7 +62,7 @@ void screen_clear(int32_t mode) {
   if (mode != 1) {
     screen->text.pending_wrap = false;
     screen->text.cursor_column = 0;
-    screen->text.cursor_row = std::min(first, std::max(screen->text_rows, 1)) - 1;
+    screen->text.cursor_row = first - 1;
   }
   screen_unlock();
 }

@@ -1,11 +1,14 @@
-// The item reader against the table in items.txt.
+// The item reader against the table in items.txt, and how much of an item
+// the conversion reads as its number.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "runtime/files/file_table.h"
+#include "runtime/files/int_conversion.h"
 
 namespace {
 
@@ -76,6 +79,27 @@ TEST(ItemReader, ReadsTheTable) {
   }
   EXPECT_GT(cases, 50);
   ::unlink(path.c_str());
+}
+
+// A tool tells "12abc" from a plain number by how far the conversion read:
+// 0 when it found no digits, whatever the caller's variable held before.
+TEST(ItemReader, ConversionsSayHowFarTheyRead) {
+  struct Case {
+    const char* text;
+    bool floating;
+    size_t used;
+  };
+  for (const auto& [text, floating, want] : {Case{"  ", false, 0},
+                                             {" 12abc", false, 3},
+                                             {"&H1Fz", false, 4},
+                                             {"&", false, 0},
+                                             {" 2.5e", true, 4},
+                                             {"0x1.", true, 0},
+                                             {"", true, 0}}) {
+    size_t used = 99;
+    item_to_int32(text, std::strlen(text), floating, &used);
+    EXPECT_EQ(used, want) << text;
+  }
 }
 
 }  // namespace
