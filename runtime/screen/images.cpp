@@ -44,15 +44,17 @@ ImageBuffer* fail(int32_t result) {
 // alone, so the bytes come out the same, and this form is fast at every
 // optimisation level (a 16-byte block loop was vectorised at -O2 but became
 // sixteen byte-wide read-modify-writes at -O3, four times slower).
+uint64_t load_word(const uint8_t* bytes) {
+  uint64_t word;  // every byte written by the copy
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
 template <typename Rule>
 void put_row(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n, Rule rule) {
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
-    uint64_t d = 0;
-    uint64_t s = 0;
-    std::memcpy(&d, dst + i, sizeof d);
-    std::memcpy(&s, src + i, sizeof s);
-    d = rule(d, s);
+    const uint64_t d = rule(load_word(dst + i), load_word(src + i));
     std::memcpy(dst + i, &d, sizeof d);
   }
   for (; i < n; ++i) dst[i] = static_cast<uint8_t>(rule(dst[i], src[i]));
