@@ -40,16 +40,16 @@ ImageBuffer* fail(int32_t result) {
   return nullptr;
 }
 
-// Eight bytes at a time through 64-bit words: OR and XOR act on each byte
-// alone, so the bytes come out the same, and this form is fast at every
-// optimisation level (a 16-byte block loop was vectorised at -O2 but became
-// sixteen byte-wide read-modify-writes at -O3, four times slower).
 uint64_t load_word(const uint8_t* bytes) {
   uint64_t word;  // every byte written by the copy
   std::memcpy(&word, bytes, sizeof word);
   return word;
 }
 
+// Eight bytes at a time through 64-bit words: OR and XOR act on each byte
+// alone, so the bytes come out the same, and this form is fast at every
+// optimisation level (a 16-byte block loop was vectorised at -O2 but became
+// sixteen byte-wide read-modify-writes at -O3, four times slower).
 template <typename Rule>
 void put_row(uint8_t* __restrict dst, const uint8_t* __restrict src, size_t n, Rule rule) {
   size_t i = 0;
