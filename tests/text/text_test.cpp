@@ -86,6 +86,7 @@ TEST_F(Text, WritesWrapAndScrollInsideTheViewport) {
       {1, 25, 2, 1, "abcdefgh\t", 2 * 256 + 17, false, {{2, "abcdefgh"}}},
       {1, 25, 2, 40, "\t", 3 * 256 + 1, false, {}},
       {1, 25, 2, 1, "abc\b\bX", 2 * 256 + 3, false, {{2, "aXcBBBBB"}}},
+      {1, 25, 2, 1, "\bX", 2 * 256 + 2, false, {{2, "XBBBBBBB"}}},
       {1, 25, 2, 1, "abc\rX\a", 2 * 256 + 2, false, {{2, "XbcBBBBB"}}},
       {1, 25, 2, 1, bytes, 2 * 256 + 3, false, {{2, bytes + "BBBBBB"}}},
   };
