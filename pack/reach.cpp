@@ -40,7 +40,6 @@ Reach reach_from(const std::vector<uint8_t>& map, int32_t width, int32_t height,
   if (!page.on_page(start)) return reach;
   std::vector<bool> seen(size_t{game::SCREEN_WIDTH} * game::SCREEN_HEIGHT, false);
   std::vector<Cell> queue;  // breadth first: the leak named is one nearest the start
-  queue.reserve(seen.size());
   queue.push_back(start);
   seen[page.index(start)] = true;
   for (size_t next = 0; next < queue.size(); ++next) {

@@ -274,6 +274,11 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   }
   ioctl(terminal, TIOCSWINSZ, &size);
   console_capture(nullptr);
+  text_viewport() = TextViewport{};                      // as the program starts: the whole console
+  const int32_t corner = text_locate(11, 37, -1, 0, 0);  // the first call learns the size too
+  console_flush();
+  std::fflush(stdout);
+  terminal_got();
   const int32_t started = console_width(0, 0);
   console_width(80, 25);
   const std::string resized = terminal_got();  // at once, not at the next flush
@@ -285,6 +290,7 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   for (const int fd : {saved, terminal, master}) close(fd);
   EXPECT_EQ(unsized, 0);
   EXPECT_EQ(started, 37 + 11 * 65536);
+  EXPECT_EQ(corner & 0xFFFF, 11 * 256 + 37);
   EXPECT_EQ(resized.substr(0, 10), "\x1b[8;25;80t");
   int32_t rows = 0;
   for (size_t at = 0; (at = out.find(";1H" + std::string(37, ' '), at)) != std::string::npos; ++at)
