@@ -96,12 +96,10 @@ std::string string_spaces(int32_t n) {
 }
 
 int32_t string_compare(std::string_view a, std::string_view b) {
-  const size_t common = a.size() < b.size() ? a.size() : b.size();
-  // memcmp compares as unsigned char, which is the order wanted here.
-  const int c = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common);
-  if (c != 0) return c < 0 ? -1 : 1;
-  if (a.size() == b.size()) return 0;
-  return a.size() > b.size() ? 1 : -1;
+  // char_traits<char> orders bytes as unsigned char, which is the order
+  // wanted here; a string that runs out first comes first.
+  const int order = a.compare(b);
+  return (order > 0) - (order < 0);
 }
 
 int32_t string_find(int32_t start, std::string_view text, std::string_view pattern) {
