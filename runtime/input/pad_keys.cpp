@@ -31,7 +31,7 @@ struct Offset {
 Offset offset_of(KeyCode key) {
   for (int32_t row = 0; row < 3; ++row) {
     for (int32_t column = 0; column < 3; ++column) {
-      if (key != 0 && STEP_KEYS[static_cast<size_t>(row)][static_cast<size_t>(column)] == key) {
+      if (STEP_KEYS[static_cast<size_t>(row)][static_cast<size_t>(column)] == key) {
         return {column - 1, row - 1};
       }
     }
