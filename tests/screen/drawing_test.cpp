@@ -251,6 +251,17 @@ TEST(Images, CreateRefusesWhatItCannotHoldAndHeadersNoDrawingCanTrust) {
   EXPECT_EQ(pixel_get(wide, 7, 7), 0x1234);
   ASSERT_EQ(image_grab(nullptr, 0, 0, 2, 2, wide, 0, nullptr), RESULT_OK);
   EXPECT_EQ(wide->bytes_per_pixel * 1000 + wide->pitch, 1016u);
+  // A grab takes only its target's pixels: a box one pixel past any edge is refused.
+  for (const auto& [x, y, ok] : {std::tuple{0.f, 0.f, true},
+                                 {319.f, 199.f, true},
+                                 {-1.f, 0.f, false},
+                                 {0.f, -1.f, false},
+                                 {320.f, 0.f, false},
+                                 {0.f, 200.f, false}}) {
+    EXPECT_EQ(image_grab(nullptr, x, y, x, y, wide, 0, nullptr),
+              ok ? RESULT_OK : RESULT_ILLEGAL_CALL)
+        << x << "," << y;
+  }
   image_release(wide);
   screen_release();
   EXPECT_EQ(image_put(nullptr, 0, 0, image, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, ARG_OMITTED, 0,

@@ -58,6 +58,8 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(pixel_get(nullptr, 1, 0) * 10 + screen_lock_count(), 61);
   screen_unlock();
   EXPECT_EQ(page(7)[12345], 5);
+  EXPECT_EQ(screen_copy_page(0, 1), RESULT_OK);  // page 0 by number, not the work page
+  EXPECT_EQ(page(1)[12345], 0);
   EXPECT_EQ(screen_copy_page(-1, 0), RESULT_OK);  // page 0 by number, not the shown page
   EXPECT_EQ(page(0)[12345], 5);
   EXPECT_EQ(screen_open(INT32_MAX, INT32_MAX, 32, INT32_MAX, 0, 0), RESULT_ILLEGAL_CALL);

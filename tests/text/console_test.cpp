@@ -65,7 +65,7 @@ TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
   EXPECT_EQ(console_width(-1, 1), 0);
   EXPECT_EQ(console_width(0, 0), 1 + 1 * 65536);
   EXPECT_EQ(text_view(1, 2) + text_view(1, 1), 1 * 65536 + 1);  // one row now
-  EXPECT_EQ(console_width(40000, 40000), 0);
+  EXPECT_EQ(console_width(32768, 32768), 0);
   EXPECT_EQ(console_width(-5, -5), 32767 + 32767 * 65536);
   EXPECT_NE(received().find("\x1b[8;1;1t"), std::string::npos);
   console_width(80, 25);
@@ -283,6 +283,8 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   console_width(80, 25);
   const std::string resized = terminal_got();  // at once, not at the next flush
   screen_clear(0);
+  console_capture(nullptr);
+  screen_clear(0);  // as the first call, it learns the size too
   std::fflush(stdout);
   dup2(saved, 1);
   console_capture(nullptr);
@@ -295,7 +297,7 @@ TEST(ConsoleDevice, StartsAtTheTerminalsSizeAndClearsNoFurther) {
   int32_t rows = 0;
   for (size_t at = 0; (at = out.find(";1H" + std::string(37, ' '), at)) != std::string::npos; ++at)
     rows += out[at + 40] != ' ';
-  EXPECT_EQ(rows, 11) << out;
+  EXPECT_EQ(rows, 2 * 11) << out;
 }
 
 }  // namespace
