@@ -3,6 +3,10 @@
 // keys from the window thread reaching key_poll.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "runtime/input/key_poll.h"
 #include "runtime/screen/screen_lock.h"
 #include "tests/support/screen_fixture.h"
@@ -46,9 +50,17 @@ TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped)
 TEST(Threads, ClosingWhileTheGameHoldsTheLockDoesNotHang) {
   headless_install();
   ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  // One waiting for ticks is let go when the window closes: no more will come.
+  static std::atomic<bool> let_go{false};  // outlives a waiter left hanging
+  std::thread waiter([] { headless_wait_ticks(INT32_MAX), let_go = true; });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
   screen_lock();
   screen_lock();
   screen_release();
+  for (int i = 0; i < 3000 && !let_go; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(let_go);
+  let_go ? waiter.join() : waiter.detach();
   EXPECT_EQ(screen_lock_count(), 0);
   EXPECT_FALSE(headless_window_open());
   screen_lock();
