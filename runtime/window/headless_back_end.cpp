@@ -19,6 +19,7 @@ std::deque<KeyCode> injected;
 std::atomic<int64_t> ticks{0};
 std::atomic<int64_t> presentations{0};
 std::atomic<bool> open{false};
+std::atomic<bool> taken_away{false};
 std::vector<uint32_t> shown;  // written by the window thread under the screen lock
 int32_t failures_left = 0;
 std::vector<HeadlessStartAttempt> attempts;
@@ -61,7 +62,7 @@ bool handle_events(WindowState&) {
   for (KeyCode code : keys) key_post(code);
   ++ticks;
   ticks.notify_all();
-  return true;
+  return !taken_away.exchange(false);
 }
 
 bool set_full_screen(WindowState&, bool) { return true; }
@@ -86,6 +87,8 @@ void headless_inject_key(KeyCode code) {
   std::lock_guard guard(inject_mutex);
   injected.push_back(code);
 }
+
+void headless_take_window_away() { taken_away = true; }
 
 void headless_wait_ticks(int32_t count) {
   const int64_t target = ticks.load() + count;

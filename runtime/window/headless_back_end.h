@@ -26,6 +26,9 @@ const std::vector<HeadlessStartAttempt>& headless_start_attempts();
 
 // Posted from the window thread at its next tick.
 void headless_inject_key(KeyCode code);
+// At its next tick the window thread finds the window gone, as when someone
+// else takes it away.
+void headless_take_window_away();
 
 // Blocks until the window thread has finished `count` more ticks.
 void headless_wait_ticks(int32_t count);

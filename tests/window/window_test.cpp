@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "runtime/input/key_poll.h"
+#include "runtime/screen/boxes.h"
 #include "runtime/screen/screen_lock.h"
 #include "tests/support/screen_fixture.h"
 
@@ -44,6 +45,30 @@ TEST(Window, EachStartIsTriedAgainWithoutRefreshThenWithTheFullScreenBitFlipped)
     EXPECT_EQ(window_state().palette, palette);
     screen_unlock();
   }
+  screen_release();
+}
+
+// A window someone else takes away is made again, the whole picture shown
+// before the tick ends; one that cannot be made again ends the program.
+TEST(WindowDeathTest, ATakenWindowIsMadeAgainOrTheProgramSaysItIsLost) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  headless_install();
+  window_set_tick_observer(support::count_tick);
+  ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
+  draw_line(nullptr, 0, 0, 319, 199, 9, LINE_SHAPE_FILLED_BOX, LINE_STYLE_SOLID, 0);
+  support::wait_ticks(2);
+  const size_t made = headless_start_attempts().size();
+  headless_take_window_away();
+  support::wait_ticks(2);
+  EXPECT_EQ(headless_start_attempts().size(), made + 1);
+  EXPECT_EQ(headless_shown_indices(), std::vector<int32_t>(320 * 200, 9));
+  const auto lose = [] {
+    headless_fail_next_starts(1);
+    headless_take_window_away();
+    support::wait_ticks(100);
+  };
+  EXPECT_EXIT(lose(), ::testing::ExitedWithCode(1),
+              ": the window was lost: headless start refused on purpose");
   screen_release();
 }
 
