@@ -83,6 +83,7 @@ TEST(ItemReader, ReadsTheTable) {
 
 // A tool tells "12abc" from a plain number by how far the conversion read:
 // 0 when it found no digits, whatever the caller's variable held before.
+// Nothing past the item's end is read, a digit there included.
 TEST(ItemReader, ConversionsSayHowFarTheyRead) {
   struct Case {
     const char* text;
@@ -92,12 +93,15 @@ TEST(ItemReader, ConversionsSayHowFarTheyRead) {
   for (const auto& [text, floating, want] : {Case{"  ", false, 0},
                                              {" 12abc", false, 3},
                                              {"&H1Fz", false, 4},
+                                             {"&O17", false, 4},
+                                             {" 12", false, 3},
+                                             {"2.5", true, 3},
                                              {"&", false, 0},
                                              {" 2.5e", true, 4},
                                              {"0x1.", true, 0},
                                              {"", true, 0}}) {
     size_t used = 99;
-    item_to_int32(text, std::strlen(text), floating, &used);
+    item_to_int32((std::string(text) + "7").c_str(), std::strlen(text), floating, &used);
     EXPECT_EQ(used, want) << text;
   }
 }
