@@ -29,6 +29,7 @@ while IFS='|' read -r file content status args expected; do
     "<none>") rm "$target" ;;
     "<dir>") rm "$target" && mkdir "$target" ;;
     "<convert "*) (cd "$dir/datapack" && eval "convert ${content:9:-1}") ;;
+    "<sed "*) sed -i "${content:5:-1}" "$target" ;;
     -) ;;
     *) printf -- "$content" >"$target" ;;
   esac

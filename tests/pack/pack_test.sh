@@ -82,30 +82,6 @@ grep -qF "map002.mem:33:1: error: more items" "$work/err" || fail "long map: $(c
 grep -qF 'brick03.mem:2:1: error: "B" is no number' "$work/err" || fail "no number: $(cat "$work/err")"
 grep -qF "3 errors, 0 warnings" "$work/err" || fail "summary: $(cat "$work/err")"
 
-# check: a gap in the map's right wall is an open edge, named at the cell the
-# player leaves by (an error with --strict); a value is quoted as written.
-mkdir -p "$work/open/datapack"
-cp -r datapack/graphics datapack/maps "$work/open/datapack/"
-sed -i '10s/,1$/,0/; 10s/^1,0,0,0,0,0,0,5,/1,0,0,0,0,0,0,99999999999999,/' "$work/open/datapack/maps/map002.mem"
-"$pack" check "$work/open" 2>"$work/err" || fail "warnings failed the check: $(cat "$work/err")"
-grep -qF "map002.mem:10:140: warning: open edge: from cell (63, 9) the player walks out of the map to (64, 9)" \
-  "$work/err" || fail "open edge: $(cat "$work/err")"
-grep -qF 'map002.mem:10:15: warning: map code "99999999999999" (read as -1) is outside' "$work/err" ||
-  fail "value: $(cat "$work/err")"
-refused 1 "map002.mem:10:140: error: open edge" "$pack" check "$work/open" --strict
-# The page's top row and left column are cells the player walks too: a map
-# with no top (left) wall leaks along it, out past the right (bottom) wall.
-cp -r "$work/open" "$work/edge"
-for change in '1s/1/0/g;1:127: error: open edge: from cell (63, 0) the player walks out of the map to (64, 0)' \
-  's/^1,/0,/;32:1: error: open edge: from cell (0, 31) the player walks out of the map to (0, 32)'; do
-  sed "${change%%;*}" datapack/maps/map002.mem >"$work/edge/datapack/maps/map002.mem"
-  refused 1 "map002.mem:${change#*;}" "$pack" check "$work/edge" --strict
-done
-# Walled in at the start, the player reaches no edge, open or not.
-sed -i '2s/^1,0,0,0/1,1,1,1/; 3s/^1,0,0,0/1,1,0,1/; 4s/^1,0,0,0/1,1,1,1/' "$work/open/datapack/maps/map002.mem"
-refused 1 "map002.mem:3:5: error: the start cell (2, 2) is boxed in" "$pack" check "$work/open" --strict
-! grep -q "open edge" "$work/err" || fail "an edge the player cannot reach: $(cat "$work/err")"
-
 # preview: the start frame in both flame phases as the real window showed it.
 "$pack" preview . "$work/start.png"
 for phase in 0 1; do
