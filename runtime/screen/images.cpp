@@ -118,10 +118,7 @@ ImageBuffer* image_create(int32_t width, int32_t height, uint32_t colour, int32_
   // Bit 31 of flags: no colour given, fill with the transparent colour 0.
   const uint32_t fill =
       (flags & 0x80000000u) != 0 ? 0 : pixel_colour(colour, static_cast<int32_t>(bpp));
-  // The fill is done through the image as the drawing target, so the next
-  // screen operation finds the state pointing at an image and restores it.
   // No page is involved, so no lock.
-  draw_select_target(image);
   span_fill(image_pixels(image), 0, static_cast<int64_t>(pixel_bytes) / bpp,
             static_cast<int32_t>(bpp), fill);
   last_result = RESULT_OK;

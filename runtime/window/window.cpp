@@ -105,7 +105,6 @@ bool remake_window(WindowState& state, bool full_screen) {
     state.back_end = back_end;
     state.error.clear();
     if (back_end->create(state)) {
-      state.palette_changed = true;
       screen_mark_all_rows();
       state.active = true;
       return true;
