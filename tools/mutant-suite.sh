@@ -7,6 +7,7 @@
 # (configure and build the asan preset once first).
 set -uo pipefail
 ctest --preset default --stop-on-failure --timeout 120 -LE web >/dev/null 2>&1 || exit 1
-# A mutant the sanitizing build cannot compile counts as missed, not caught.
-cmake --build --preset asan >/dev/null 2>&1 || exit 0
+# The build runs the datapack tool (icons), so a leak there stops it as
+# ./test.sh would stop.
+cmake --build --preset asan >/dev/null 2>&1 || exit 1
 ctest --preset asan --stop-on-failure --timeout 600 -LE 'e2e|web' >/dev/null 2>&1 || exit 1
