@@ -39,6 +39,7 @@ TEST(Pages, OpenRefusesWhatItCannotMakeAndRolesAndCopiesStayOnThePages) {
   EXPECT_EQ(page(0)[63999], 9);  // refused before the open screen was touched
   ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
   EXPECT_EQ(page(0)[63999], 0);
+  EXPECT_EQ(screen_current()->page_memory.size(), 8 * 64000u);  // no more than the pages
   std::array<uint32_t, 256> palette{};  // the 16 default colours, then black
   std::copy(DEFAULT_PALETTE.begin(), DEFAULT_PALETTE.end(), palette.begin());
   EXPECT_EQ(screen_current()->palette, palette);
