@@ -69,8 +69,10 @@ TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
   EXPECT_EQ(console_width(-5, -5), 32767 + 32767 * 65536);
   EXPECT_NE(received().find("\x1b[8;1;1t"), std::string::npos);
   console_width(80, 25);
-  text_locate(25, 80, -1, 0, 0);
-  console_resize(40, 10);  // the cursor stays inside, whoever writes next
+  text_locate(25, 79, -1, 0, 0);
+  print_text(0, "x", 0);   // waits in the last column to wrap
+  console_resize(40, 10);  // the cursor stays inside, with no wrap pending
+  print_text(0, "y", 0);
   EXPECT_EQ(text_locate(0, 0, -1, 0, 0) & 0xFFFF, 10 * 256 + 40);
 }
 
