@@ -54,7 +54,7 @@ constexpr int64_t PAD_REPEATS_PER_SECOND = 30;
 // (a diagonal pressed on a rocker closes its two contacts a few ms apart).
 constexpr int64_t PAD_SETTLE_MS = 20;
 // The stick's dead zone, as a fraction of full deflection: a direction starts
-// beyond PAD_STICK_PRESS and ends inside PAD_STICK_RELEASE, and a held stick
+// at PAD_STICK_PRESS and ends inside PAD_STICK_RELEASE, and a held stick
 // direction survives PAD_STICK_SECTOR_SLACK degrees past its sector's edge,
 // so a stick resting on a boundary does not chatter.
 constexpr float PAD_STICK_PRESS = 0.5f;
