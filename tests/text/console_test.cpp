@@ -69,6 +69,9 @@ TEST_F(Console, WidthSetsTheSizeAndReportsIt) {
   EXPECT_EQ(console_width(-5, -5), 32767 + 32767 * 65536);
   EXPECT_NE(received().find("\x1b[8;1;1t"), std::string::npos);
   console_width(80, 25);
+  text_view(3, 10);
+  text_view(0, -1);  // 0 stands for an end, -1 keeps it
+  EXPECT_EQ(text_view(-1, 0), 25 * 65536 + 1);
   text_locate(25, 79, -1, 0, 0);
   print_text(0, "x", 0);   // waits in the last column to wrap
   console_resize(40, 10);  // the cursor stays inside, with no wrap pending

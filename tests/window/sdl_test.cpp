@@ -249,6 +249,10 @@ TEST_F(Sdl, TwoPadsWalkTheEightStepsWithDpadAndStick) {
     }
   }
   EXPECT_EQ(walked, "7788994466112233");
+  dpad.unplug();  // the pad left still walks
+  stick.hold({}, F, 0);
+  support::wait_ticks(5);
+  EXPECT_EQ(polled(), "6");
 }
 
 TEST_F(Sdl, AHeldPadDirectionRepeatsThroughANewWindowAndStopsWhenPulledOut) {
