@@ -228,6 +228,9 @@ TEST_F(Text, ClearTakesThePageOrTheViewportRowsAndHomesTheCursor) {
   EXPECT_EQ(std::count(rows.begin(), rows.end(), 1) * 1000 +
                 (std::find(rows.begin(), rows.end(), 1) - rows.begin()),
             8192);
+  std::fill(rows.begin(), rows.end(), uint8_t{0});
+  print_text(0, "\n", 0);  // a scroll marks every row of the viewport, its last included
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), 1), 200);
   screen_unlock();
 }
 
