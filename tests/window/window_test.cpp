@@ -77,7 +77,10 @@ TEST(Threads, ClosingWhileTheGameHoldsTheLockDoesNotHang) {
   ASSERT_EQ(screen_open(320, 200, 4, 8, 0, 0), RESULT_OK);
   // One waiting for ticks is let go when the window closes: no more will come.
   static std::atomic<bool> let_go{false};  // outlives a waiter left hanging
-  std::thread waiter([] { headless_wait_ticks(INT32_MAX), let_go = true; });
+  std::thread waiter([] {
+    headless_wait_ticks(INT32_MAX);
+    let_go = true;
+  });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   screen_lock();
   screen_lock();
